@@ -1,0 +1,80 @@
+# Targets shared by every subsystem folder.
+#
+#   bp_music            module loader, replayer, sound loops: no pixels, no platform
+#   bp_engine_rgb/pal   everything that knows the pixel format, compiled once per
+#                       program with BP_PIXEL_PAL set to 0 or 1
+#   bp_platform_virtual the deterministic platform (tests, capture)
+#   bp_platform_sdl     the SDL2 desktop platform
+#   bp_assets_data      the embedded bytes of assets/data
+#
+# A subsystem folder adds its files with bp_music_sources, bp_engine_sources
+# and bp_platform_sources, so nobody edits this file to add a source.
+
+add_library(bp_music STATIC)
+target_include_directories(bp_music PUBLIC ${PROJECT_SOURCE_DIR})
+
+foreach(fmt rgb pal)
+  add_library(bp_engine_${fmt} STATIC)
+  target_include_directories(bp_engine_${fmt} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(bp_engine_${fmt} PUBLIC bp_music bp_assets_data)
+endforeach()
+target_compile_definitions(bp_engine_rgb PUBLIC BP_PIXEL_PAL=0)
+target_compile_definitions(bp_engine_pal PUBLIC BP_PIXEL_PAL=1)
+
+add_library(bp_platform_virtual STATIC)
+target_include_directories(bp_platform_virtual PUBLIC ${PROJECT_SOURCE_DIR})
+
+if(BP_WITH_SDL)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+  add_library(bp_platform_sdl STATIC)
+  target_include_directories(bp_platform_sdl PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(bp_platform_sdl PUBLIC PkgConfig::SDL2)
+endif()
+
+find_package(Threads REQUIRED)
+target_link_libraries(bp_music PUBLIC Threads::Threads)
+
+# bp_music_sources(a.cpp ...)
+function(bp_music_sources)
+  target_sources(bp_music PRIVATE ${ARGN})
+endfunction()
+
+# bp_engine_sources([COMMON files...] [RGB files...] [PAL files...])
+# COMMON files are compiled into both programs' engines, RGB and PAL into one.
+function(bp_engine_sources)
+  cmake_parse_arguments(ARG "" "" "COMMON;RGB;PAL" ${ARGN})
+  target_sources(bp_engine_rgb PRIVATE ${ARG_COMMON} ${ARG_RGB})
+  target_sources(bp_engine_pal PRIVATE ${ARG_COMMON} ${ARG_PAL})
+endfunction()
+
+# bp_platform_sources([VIRTUAL files...] [SDL files...])
+function(bp_platform_sources)
+  cmake_parse_arguments(ARG "" "" "VIRTUAL;SDL" ${ARGN})
+  target_sources(bp_platform_virtual PRIVATE ${ARG_VIRTUAL})
+  if(BP_WITH_SDL)
+    target_sources(bp_platform_sdl PRIVATE ${ARG_SDL})
+  endif()
+endfunction()
+
+# bp_add_test(name SOURCES files... [LIBS targets...] [LABELS labels...])
+# One GoogleTest executable, registered with CTest test by test.
+function(bp_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()
+
+# Subfolders of tools/, tests/ and bench/ that hold a CMakeLists.txt join the
+# build by themselves.
+function(bp_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
