@@ -1,22 +1,23 @@
 # Targets shared by every subsystem folder.
 #
-#   bp_music            module loader, replayer, sound loops: no pixels, no platform
+#   bp_core             portable code that never touches a pixel: module loader,
+#                       replayer, sound loops, frame clock, window messages
 #   bp_engine_rgb/pal   everything that knows the pixel format, compiled once per
 #                       program with BP_PIXEL_PAL set to 0 or 1
 #   bp_platform_virtual the deterministic platform (tests, capture)
 #   bp_platform_sdl     the SDL2 desktop platform
 #   bp_assets_data      the embedded bytes of assets/data
 #
-# A subsystem folder adds its files with bp_music_sources, bp_engine_sources
+# A subsystem folder adds its files with bp_core_sources, bp_engine_sources
 # and bp_platform_sources, so nobody edits this file to add a source.
 
-add_library(bp_music STATIC)
-target_include_directories(bp_music PUBLIC ${PROJECT_SOURCE_DIR})
+add_library(bp_core STATIC)
+target_include_directories(bp_core PUBLIC ${PROJECT_SOURCE_DIR})
 
 foreach(fmt rgb pal)
   add_library(bp_engine_${fmt} STATIC)
   target_include_directories(bp_engine_${fmt} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(bp_engine_${fmt} PUBLIC bp_music bp_assets_data)
+  target_link_libraries(bp_engine_${fmt} PUBLIC bp_core bp_assets_data)
 endforeach()
 target_compile_definitions(bp_engine_rgb PUBLIC BP_PIXEL_PAL=0)
 target_compile_definitions(bp_engine_pal PUBLIC BP_PIXEL_PAL=1)
@@ -33,11 +34,11 @@ if(BP_WITH_SDL)
 endif()
 
 find_package(Threads REQUIRED)
-target_link_libraries(bp_music PUBLIC Threads::Threads)
+target_link_libraries(bp_core PUBLIC Threads::Threads)
 
-# bp_music_sources(a.cpp ...)
-function(bp_music_sources)
-  target_sources(bp_music PRIVATE ${ARGN})
+# bp_core_sources(a.cpp ...)
+function(bp_core_sources)
+  target_sources(bp_core PRIVATE ${ARGN})
 endfunction()
 
 # bp_engine_sources([COMMON files...] [RGB files...] [PAL files...])

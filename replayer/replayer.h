@@ -15,18 +15,18 @@ extern std::atomic<int32_t> SongRow;       // 0..63
 // Sequencer state (touched only by the thread that renders).
 extern int32_t Tick;
 extern int32_t Speed;
-extern float TickRate;           // ticks per second, 50.0 at a song start
-extern int32_t SamplesPerTick;   // frames per tick, 882 at a song start
-extern int32_t PendingFrames;    // rendered, not yet mixed
+extern float TickRate;          // ticks per second, 50.0 at a song start
+extern int32_t SamplesPerTick;  // frames per tick, 882 at a song start
+extern int32_t PendingFrames;   // rendered, not yet mixed
 
 void reset_channels();
 void replay_tick(Song* song);
 
 // Mixdown resources, allocated and freed by the audio engine.
-extern int16_t* channel_buffers[8];  // interleaved stereo frames per channel
+extern int16_t* channel_buffers[8];    // interleaved stereo frames per channel
 extern int32_t channel_buffer_length;  // 16-bit values per buffer (30,870)
-extern int16_t* clip_table;           // 131,072 entries
-extern int16_t* mix_block;            // 3,528 stereo frames
+extern int16_t* clip_table;            // 131,072 entries
+extern int16_t* mix_block;             // 3,528 stereo frames
 // Renders and mixes `frames` stereo frames into mix_block and returns it.
 int16_t* render_block(int32_t frames);
 

@@ -11,6 +11,12 @@ void advance_virtual_clock(int64_t counts) {
     if (on_virtual_time_advanced) on_virtual_time_advanced(virtual_counter);
 }
 
-int64_t query_performance_counter() { return virtual_counter; }
-int64_t query_performance_frequency() { return kVirtualCounterFrequency; }
-void sleep_ms(uint32_t milliseconds) { advance_virtual_clock(int64_t(milliseconds) * 1'000'000); }
+int64_t query_performance_counter() {
+    return virtual_counter;
+}
+int64_t query_performance_frequency() {
+    return kVirtualCounterFrequency;
+}
+void sleep_ms(uint32_t milliseconds) {
+    advance_virtual_clock(int64_t(milliseconds) * 1'000'000);
+}

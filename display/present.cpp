@@ -1,0 +1,55 @@
+// Opening the display and presenting a finished FrameBuffer: lock the back
+// buffer, copy the frame row by row at the surface's pitch, unlock, flip.
+#include <cstring>
+
+#include "display/display.h"
+#include "display/video_device.h"
+
+int32_t screen_width;
+int32_t screen_height;
+float screen_scale;
+
+bool open_display(WindowHandle window) {
+    if (!video_open(window, 640, 480, kBitsPerPixel)) return false;
+    screen_width = 640;
+    screen_height = 480;
+    screen_scale = float(screen_width) * 0.003125f;
+    return true;
+}
+
+void close_display() {
+    video_close();
+}
+
+// A lost surface is restored and the frame skipped; the next one shows.
+void copy_to_back_buffer(const Pixel* pixels) {
+    uint8_t* surface = nullptr;
+    int32_t pitch = 0;
+    SurfaceResult result;
+    while ((result = video_lock_back_buffer(&surface, &pitch)) == SurfaceResult::still_drawing) {
+    }
+    if (result == SurfaceResult::lost) {
+        video_restore();
+        return;
+    }
+    if (result != SurfaceResult::ok) return;
+
+    const size_t row_bytes = size_t(screen_width) * sizeof(Pixel);
+    for (int32_t y = 0; y < screen_height; ++y) {
+        std::memcpy(surface + size_t(y) * pitch, pixels + size_t(y) * screen_width, row_bytes);
+    }
+    video_unlock_back_buffer();
+}
+
+void flip_frame() {
+    video_flip();
+}
+
+void present_frame(const Pixel* pixels) {
+    copy_to_back_buffer(pixels);
+    flip_frame();
+}
+
+void upload_palette(int32_t count, const uint8_t* rgb) {
+    video_set_palette(0, count, rgb);
+}
