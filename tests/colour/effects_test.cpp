@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets/colour_tables.h"
+#include "assets/embedded.h"
 #include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
@@ -285,4 +286,30 @@ TEST_F(Effects, BrightenAddsTheBoostWithSaturationEachTime) {
     EXPECT_EQ(FrameBuffer[0], 0x00FF2A30u);
 }
 #endif
+// Missing embedded data is reported, yet everything is allocated and built
+// from blank data, and a second preparation releases the first.
+TEST(Preparation, BuildsEveryTableAndReportsMissingAssets) {
+    open_fake_display();
+    const bool assets_present =
+        embedded_palette_bin_size >= 768 && embedded_pattern_tile_bin_size >= 4096 &&
+        embedded_picture_sheet_rle_size > 0 && embedded_small_texture_rle_size > 0;
+    for (int32_t run = 0; run < 2; ++run) {
+        EXPECT_EQ(prepare_assets(), assets_present);
+        for (uint8_t* table :
+             {ShadeTable, SqrtTable, TextureSmooth, TexturePattern, TexturePatternLit,
+              TexturePatternCopy, TexturePatternDark, PictureSheet, SmallTexture}) {
+            ASSERT_NE(table, nullptr);
+        }
+        EXPECT_EQ(AddTable != nullptr, bool(BP_PIXEL_PAL));
+        EXPECT_EQ(SqrtTable[65535], 255);
+        EXPECT_EQ(ShadeTable[0], 1);  // level 0 of colour 0 is never index 0
+        EXPECT_EQ(std::memcmp(TexturePattern, TexturePatternCopy, kTextureSize), 0);
+        show_black_frame();
+        free_assets();
+        EXPECT_EQ(ShadeTable, nullptr);
+        EXPECT_EQ(FrameBuffer, nullptr);
+    }
+    EXPECT_EQ(fake_video.presentations, 2);
+    EXPECT_EQ(fake_video.shown.size(), 2u);
+}
 }  // namespace
