@@ -19,6 +19,7 @@ constexpr int32_t kSlabs = 256 >> kCubeBits;  // cubes along one axis
 constexpr int32_t kCubes = kSlabs * kSlabs * kSlabs;
 constexpr int32_t kPoolSize = 65536;
 constexpr int32_t kUnbuilt = -1;
+constexpr int32_t kEveryEntry = -2;  // the cube's list did not fit the pool
 
 // The search palette with green doubled: a distance is at most 1,020.
 int16_t entry_red[256], entry_green2[256], entry_blue[256];
@@ -34,7 +35,7 @@ int32_t cube_start[kCubes];  // offset into candidate_pool, or kUnbuilt
 int32_t cube_count[kCubes];
 uint8_t candidate_pool[kPoolSize];
 int32_t pool_used;
-uint8_t every_entry[256];  // the list of a cube that did not fit the pool
+uint8_t every_entry[256];  // 0..255, searched for a kEveryEntry cube
 
 void fill_slabs(int16_t (*near)[256], int16_t (*far)[256], const int16_t* values, int32_t weight) {
     for (int32_t s = 0; s < kSlabs; ++s) {
@@ -62,7 +63,7 @@ void build_cube(int32_t cube) {
     int32_t count = 0;
     for (int32_t k = 0; k < 256; ++k) count += nearest[k] <= bound;
     if (count > kPoolSize - pool_used) {
-        cube_start[cube] = -2;
+        cube_start[cube] = kEveryEntry;
         cube_count[cube] = 256;
         return;
     }

@@ -7,4 +7,5 @@
 // Takes a copy of SearchPalette and forgets the cubes of the previous one;
 // call after SearchPalette changes.
 void prepare_colour_search();
+// Components 0..255.
 uint8_t search_nearest_colour(int32_t red, int32_t green, int32_t blue);

@@ -1,7 +1,7 @@
 // demo_rgb's fade step. Pixels already drawn do not follow ColourLookup, so
 // the step scales the frame itself: FadeFrame gets the FrameBuffer with every
 // component c as (factor x c) >> 7, which is the colour the 8-bit program
-// shows for a pixel drawn with Palette. The FrameBuffer is left as drawn.
+// shows for a pixel drawn with Palette. The FrameBuffer itself is not scaled.
 #include <bit>
 #include <cstddef>
 
