@@ -217,7 +217,7 @@ SynthSample make_crash(int number, size_t n) {
         h2 = 0.55 * (h2 + h1 - in2);
         in2 = h1;
         double attack = std::fmin(1.0, double(i) / 30.0);
-        wave[i] = 0.85 * h2 * amp * attack + 0.8 * kick[i];
+        wave[i] = 1.7 * h2 * amp * attack + 0.7 * kick[i];
         amp *= amp_decay;
     }
     fade_tail(wave, 0.2);
