@@ -168,7 +168,7 @@ SynthSample make_lead(int number) {
         }
         wave[i] = x * smoothstep(std::fmin(1.0, i / 24.0));
     }
-    SynthSample s = one_shot(number, "lead", 44, wave, 124.0);
+    SynthSample s = one_shot(number, "lead", 44, wave, 104.0);
     s.loop_start = attack;
     s.loop_length = loop;
     return s;
