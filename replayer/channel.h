@@ -52,8 +52,13 @@ void run_continuing_effect(Song& song, int32_t channel, int32_t& tick_period, in
 int32_t volume_slide_value(int32_t parameter);
 
 // Voice rendering (voice.cpp): SamplesPerTick frames at frame PendingFrames.
+// render_tick_voice renders one channel at once; replay_tick queues every
+// channel of the tick and renders the queue when all are set up.
 void render_tick_voice(int32_t channel, Channel& state, const Sample& sample, int32_t tick_period,
                        int32_t tick_volume);
+void queue_tick_voice(int32_t channel, Channel& state, const Sample& sample, int32_t tick_period,
+                      int32_t tick_volume);
+void render_queued_voices();
 void render_silent_tick(int32_t channel);
 
 // Song control between ticks (song_control.cpp).

@@ -181,7 +181,7 @@ void play_channel_tick(Song& song, int32_t c) {
     int32_t tick_period = 0;
     int32_t tick_volume = 0;
     run_continuing_effect(song, c, tick_period, tick_volume);
-    render_tick_voice(c, ch, sample, tick_period, tick_volume);
+    queue_tick_voice(c, ch, sample, tick_period, tick_volume);
 }
 
 // The first D of the row, looked up where the song stands at that moment,
@@ -246,6 +246,8 @@ void replay_tick(Song* song) {
         if (row_start_observer != nullptr) row_start_observer(PendingFrames, position(), row());
     }
     for (int32_t c = 0; c < ChannelCount; ++c) play_channel_tick(*song, c);
+    // A voice reads nothing that a later channel's effects change.
+    render_queued_voices();
     advance_tick(*song);
     PendingFrames += SamplesPerTick;
 }

@@ -107,7 +107,7 @@ std::vector<uint8_t> read_file(const fs::path& path) {
 bool play_module(const std::vector<uint8_t>& bytes) {
     // An exact-size copy, so that any read past the end is caught.
     uint8_t* module = static_cast<uint8_t*>(std::malloc(bytes.size() + 1));
-    std::memcpy(module, bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(module, bytes.data(), bytes.size());
     const bool loaded = load_song(module, bytes.size()) == 0;
     std::free(module);
     if (loaded) {

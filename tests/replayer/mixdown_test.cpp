@@ -31,6 +31,26 @@ TEST_F(Mixdown, ClampsTheSumAfterEveryChannelToPlusMinus32767) {
     }
 }
 
+TEST_F(Mixdown, MixesExactlyAsChainedClipTableLookUps) {
+    start(ModuleBuilder{});
+    uint32_t seed = 99;
+    for (int c = 0; c < 4; ++c) {
+        for (int i = 0; i < 2 * kMixBlockFrames; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            channel_buffers[c][i] = static_cast<int16_t>(seed >> 16);
+        }
+    }
+    std::vector<int16_t> expected(2 * kMixBlockFrames);
+    for (int i = 0; i < 2 * kMixBlockFrames; ++i) {
+        int32_t acc = 0;
+        for (int c = 0; c < 4; ++c) acc = clip_table[acc + channel_buffers[c][i] + 65536];
+        expected[i] = static_cast<int16_t>(acc);
+    }
+    PendingFrames = kMixBlockFrames;
+    const int16_t* mixed = render_block(kMixBlockFrames);
+    EXPECT_EQ(std::vector<int16_t>(mixed, mixed + 2 * kMixBlockFrames), expected);
+}
+
 TEST_F(Mixdown, StartTimingFillsABlockWithExactlyFourTicks) {
     start(ModuleBuilder{});
     render_block(kMixBlockFrames);
