@@ -94,6 +94,8 @@ int16_t depth_shade(float zc) {
         truncate_to_int((double(depth_far) - zc) * 128 / (double(depth_far) - depth_near)));
 }
 
+}  // namespace
+
 // A vertex on the camera plane has no projection; it gets a position outside
 // the drawable range so its faces are dropped.
 void project_vertex(const Matrix4& r, const MeshVertex& v, ProjectedVertex* out) {
@@ -119,8 +121,6 @@ void project_vertex(const Matrix4& r, const MeshVertex& v, ProjectedVertex* out)
     out->u_over_z = float(double(v.u) / zc);
     out->v_over_z = float(double(v.v) / zc);
 }
-
-}  // namespace
 
 void draw_scene(DrawList list) {
     build_camera_matrix();
