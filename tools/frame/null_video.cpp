@@ -1,6 +1,6 @@
-// A video seam that does nothing: the renderer's tests set the screen size
-// themselves and never present, but display/present.cpp, which holds the
-// screen size, is linked with the seam it calls.
+// A video seam that shows nothing: the frame tool and the benchmarks set
+// the screen size themselves and never present, but display/present.cpp,
+// which holds the screen size, is linked with the seam it calls.
 #include "display/video_device.h"
 
 bool video_open(WindowHandle, int32_t, int32_t, int32_t) {
