@@ -45,6 +45,8 @@ inline uint8_t choose_texel(const uint8_t* texture, Dither& e, uint32_t u, uint3
 
 }  // namespace
 
+void load_span_colours() {}
+
 void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode) {
     SpanSetup span;
     if (!set_up_span(left, right, mode, &span)) return;

@@ -21,6 +21,7 @@ protected:
         }
         // Texel (x, y) is index x ^ y: neighbours differ in every channel.
         for (int i = 0; i < 65536; ++i) screen.texture[size_t(i)] = uint8_t((i & 255) ^ (i >> 8));
+        load_span_colours();
     }
     // A span at 1024 units deep, u running 0 to 200 and v 10 to 50.
     void span(int32_t x0, int32_t x1, int32_t y, uint8_t mode = RENDER_OPAQUE_SHADED,

@@ -40,6 +40,7 @@ protected:
     void SetUp() override {
         std::fill(screen.texture.begin(), screen.texture.end(), 1);
         ColourLookup[0][1] = 255;
+        load_span_colours();
     }
     // Columns filled in one row, as [first, last + 1); {0, 0} when none.
     std::pair<int, int> row_extent(int y) {
