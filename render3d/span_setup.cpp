@@ -20,6 +20,8 @@ bool set_up_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode, Sp
     int32_t xr = right.x >> 8;
     int32_t f = left.x & 255;
     if (xr <= xl) return false;
+    // Every early return draws nothing, so the cheap ones go first.
+    if (xl >= screen_width || xr < 0 || mode > 4) return false;
     int32_t n = xr - xl;
 
     double sL = clamp_shade(left.shade);
@@ -45,9 +47,6 @@ bool set_up_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode, Sp
     int32_t du = truncate_to_int((uR - uL) * k * 2048);
     int32_t dv = truncate_to_int((vR - vL) * k * 2048);
     int32_t ds = truncate_to_int((sR - sL) * k * 256);
-
-    if (xl >= screen_width || xr < 0) return false;
-    if (mode > 4) return false;
 
     // The left end's 8-bit sub-pixel part, applied in 11-bit units.
     uint32_t u = uint32_t(truncate_to_int(2048 * uL)) + uint32_t(int32_t((int64_t(du) * f) >> 11));

@@ -44,9 +44,9 @@ void BM_FillSpan(benchmark::State& state) {
         fill_screen_of_spans(mode);
         benchmark::DoNotOptimize(FrameBuffer[0]);
     }
-    state.counters["per_pixel"] = benchmark::Counter(
-        double(screen_pixels()),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_pixel"] =
+        benchmark::Counter(double(screen_pixels()), benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FillSpan)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
@@ -62,8 +62,7 @@ void BM_Frame(benchmark::State& state, FrameList list, int32_t key) {
     state.SetLabel("frame " + hex64(fnv1a64(FrameBuffer, screen_pixels() * sizeof(Pixel))));
 }
 BENCHMARK_CAPTURE(BM_Frame, list_a_main_key_4, FrameList::a, 4)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Frame, list_b_closing4_key_5, FrameList::b, 5)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Frame, list_b_closing4_key_5, FrameList::b, 5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
