@@ -1,10 +1,12 @@
 // demo_rgb's span filler: span ends and clipping, the depth test, every
-// mode's pixel, and the bilinear blend.
+// mode's pixel, and the bilinear blend in both of its forms.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "assets/colour_tables.h"
+#include "render3d/colour_blend.h"
 #include "render3d/rasteriser.h"
 #include "render3d/scene_objects.h"
 #include "tests/render3d/render_test_support.h"
@@ -23,10 +25,10 @@ protected:
         for (int i = 0; i < 65536; ++i) screen.texture[size_t(i)] = uint8_t((i & 255) ^ (i >> 8));
         load_span_colours();
     }
-    // A span at 1024 units deep, u running 0 to 200 and v 10 to 50.
-    void span(int32_t x0, int32_t x1, int32_t y, uint8_t mode = RENDER_OPAQUE_SHADED,
-              float z1 = 1024) {
-        fill_span(span_end(x0, y, 0, 10, 1024, 128), span_end(x1, y, 200, 50, z1, 0), mode);
+    // u running 0 to 200 and v 10 to 50, shade 128 to 0, z 1024 to z1.
+    void span(int32_t x0, int32_t x1, int32_t y, float z1 = 1024) {
+        fill_span(span_end(x0, y, 0, 10, 1024, 128), span_end(x1, y, 200, 50, z1, 0),
+                  RENDER_OPAQUE_SHADED);
     }
     int drawn_in_row(int y) {
         return int(std::count_if(&screen.depth[size_t(y) * 640], &screen.depth[size_t(y + 1) * 640],
@@ -38,27 +40,28 @@ protected:
 TEST_F(SpanRgbTest, SpanCoversItsLeftColumnButNotItsRight) {
     struct Case {
         int32_t x0, x1;  // 24.8
-        int first, count;
-    } cases[] = {{10 * 256, 11 * 256, 10, 1},       {10 * 256, 10 * 256, 0, 0},
-                 {10 * 256 + 255, 11 * 256, 10, 1}, {10 * 256, 11 * 256 - 1, 0, 0},
-                 {10 * 256, 9 * 256, 0, 0},         {-20 * 256, -1 * 256, 0, 0}};
-    int y = 0;
-    for (const Case& c : cases) {
-        span(c.x0, c.x1, ++y);
-        EXPECT_EQ(drawn_in_row(y), c.count) << c.x0 << ".." << c.x1;
-        if (c.count) {
-            EXPECT_NE(screen.depth_at(c.first, y), 0xFFFF);
-        }
+        int count;
+    } cases[] = {{10 * 256, 11 * 256, 1},       {10 * 256, 10 * 256, 0},
+                 {10 * 256 + 255, 11 * 256, 1}, {10 * 256, 11 * 256 - 1, 0},
+                 {-20 * 256, -1 * 256, 0},      {600 * 256, 700 * 256, 40}};
+    for (int y = 0; y < 6; ++y) {
+        span(cases[y].x0, cases[y].x1, y);
+        EXPECT_EQ(drawn_in_row(y), cases[y].count) << y;
     }
+    EXPECT_NE(screen.depth_at(10, 0), 0xFFFF);
+    EXPECT_NE(screen.depth_at(639, 5), 0xFFFF);
+    span(0, 100 * 256, -1);
+    span(0, 100 * 256, 480);
+    EXPECT_EQ(screen.depth_at(0, 6) + screen.depth_at(0, 479), 2 * 0xFFFF);
 }
 
 // A span cut off on the left must show what the uncut span shows from its
-// eleventh pixel on. A power-of-two width and depth_far 65535 keep the
-// depth steps exact, so both routes reach the same numbers.
+// eleventh pixel on. A power-of-two width and depth_far 65535 keep the depth
+// steps exact, so both routes reach the same numbers.
 TEST_F(SpanRgbTest, LeftClipAdvancesTextureShadeAndDepth) {
     depth_far = 65535;
-    span(0, 32 * 256, 1, RENDER_OPAQUE_SHADED, 2048);
-    span(-10 * 256, 22 * 256, 2, RENDER_OPAQUE_SHADED, 2048);
+    span(0, 32 * 256, 1, 2048);
+    span(-10 * 256, 22 * 256, 2, 2048);
     for (int x = 0; x < 22; ++x) {
         EXPECT_EQ(screen.at(x, 2), screen.at(x + 10, 1)) << x;
         EXPECT_EQ(screen.depth_at(x, 2), screen.depth_at(x + 10, 1)) << x;
@@ -66,14 +69,14 @@ TEST_F(SpanRgbTest, LeftClipAdvancesTextureShadeAndDepth) {
     EXPECT_EQ(drawn_in_row(2), 22);
 }
 
-TEST_F(SpanRgbTest, RightClipStopsAtTheLastColumn) {
-    span(600 * 256, 700 * 256, 3);
-    EXPECT_EQ(drawn_in_row(3), 40);
-    EXPECT_NE(screen.depth_at(639, 3), 0xFFFF);
-    EXPECT_EQ(screen.depth_at(0, 4), 0xFFFF);
-    span(0, 100 * 256, -1);
-    span(0, 100 * 256, 480);
-    EXPECT_EQ(drawn_in_row(0) + drawn_in_row(479), 0);
+// From x 10.5 with u stepping 1024 per pixel, the first pixel starts 64
+// units into the texel. Texel (1, 0) is red 255, so red shows the fraction.
+TEST_F(SpanRgbTest, SubPixelStartAdvancesTheTexture) {
+    screen.texture[1] = 255;
+    fill_span(span_end(10 * 256 + 128, 0, 0, 0, 1024, 128), span_end(12 * 256, 0, 1, 0, 1024, 128),
+              RENDER_OPAQUE_UNLIT);
+    EXPECT_EQ(screen.at(10, 0) >> 16, (255u * 64) >> 11);
+    EXPECT_EQ(screen.at(11, 0) >> 16, (255u * 1088) >> 11);
 }
 
 TEST_F(SpanRgbTest, DepthMustBeAboveZeroAndBelowTheStoredDepth) {
@@ -97,6 +100,7 @@ TEST_F(SpanRgbTest, DepthMustBeAboveZeroAndBelowTheStoredDepth) {
 
 TEST_F(SpanRgbTest, EachModeWritesItsColourAndDepth) {
     std::fill(screen.texture.begin(), screen.texture.end(), 200);  // colour (200, 55, 100)
+    screen.texture[32767] = 100;                                   // the glow texel: (100, 155, 50)
     struct Case {
         uint8_t mode;
         uint32_t old, expected;
@@ -105,7 +109,7 @@ TEST_F(SpanRgbTest, EachModeWritesItsColourAndDepth) {
         {RENDER_OPAQUE_SHADED, 0x102030, 0x641B32, true},  // half shade
         {RENDER_ADDITIVE_NO_DEPTH, 0x102030, 0x743B62, false},
         {RENDER_OPAQUE_UNLIT, 0x102030, 0xC83764, true},
-        {RENDER_GLOW, 0x102030, 0x422D49, true},  // quarter shade: half of half
+        {RENDER_GLOW, 0x102030, 0x29463C, true},  // at half the shade
         {RENDER_ADDITIVE_SHADED, 0x102030, 0x743B62, true},
         {RENDER_ADDITIVE_NO_DEPTH, 0xF0F0F0, 0xFFFFFF, false},  // each channel stops at 255
         {RENDER_ADDITIVE_SHADED, 0xA00000, 0xFF1B32, true},
@@ -121,20 +125,82 @@ TEST_F(SpanRgbTest, EachModeWritesItsColourAndDepth) {
 }
 
 TEST_F(SpanRgbTest, BilinearBlendWrapsAndRoundsDown) {
-    // Red is the index and the index is x ^ y. At u = 255.5, v = 0 the
-    // blend is half column 255 (255) and half column 0 (0); at v = 255.5 too
-    // it takes rows 255 and 0. From 6 to 1 the half step of -2.5 rounds
-    // down to -3.
+    // Red is the index, x ^ y. At u = 255.5 the blend is half column 255
+    // (255) and half column 0 (0); at v = 255.5 too, rows 255 and 0. From 6
+    // to 1 the half step of -2.5 rounds down to -3.
     struct Case {
-        int32_t u, v;
-        int32_t red;
+        int32_t u, v, red;
     } cases[] = {{255 * 2048 + 1024, 0, 127}, {255 * 2048 + 1024, 255 * 2048 + 1024, 127},
                  {3 * 2048, 5 * 2048, 6},     {3 * 2048 + 1024, 5 * 2048, 3},
                  {-1 * 2048 + 1024, 0, 127},  {1 * 2048 + 1, 0, 1}};
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(sample_bilinear(c.u, c.v).red, c.red) << c.u << "," << c.v;
-    }
-    EXPECT_EQ(sample_bilinear(3 * 2048 + 1024, 5 * 2048).green, 251);
 }
+
+// Both forms of the colour arithmetic against the per-channel rules, over
+// random colours, coordinates and shades.
+template <typename Kit>
+void expect_kit_matches_channel_rules(uint32_t seed) {
+    std::mt19937 random(seed);
+    uint8_t texture[65536];
+    uint8_t table[3][256];
+    uint64_t entries[256];
+    for (auto& t : texture) t = uint8_t(random());
+    for (int i = 0; i < 256; ++i) {
+        for (auto& channel : table) channel[i] = uint8_t(random());
+        entries[i] = Kit::entry_of(table[0][i], table[1][i], table[2][i]);
+    }
+    for (int trial = 0; trial < 20000; ++trial) {
+        uint32_t u = random(), v = random(), old = random() & 0xFFFFFF;
+        int32_t level = int32_t(random() % 129);
+        typename Kit::TexelWalk walk(u, v, 0, 0);
+        typename Kit::ShadeWalk shade(level << 8, 0);
+        uint32_t tu = u >> 11 & 255, tv = v >> 11 & 255, fu = u & 2047, fv = v & 2047;
+        uint32_t expected = 0, added = 0;
+        for (int c = 0; c < 3; ++c) {
+            auto at = [&](uint32_t x, uint32_t y) {
+                return int32_t(table[c][texture[(y & 255) * 256 + (x & 255)]]);
+            };
+            int32_t top = at(tu, tv) + (((at(tu + 1, tv) - at(tu, tv)) * int32_t(fu)) >> 11);
+            int32_t bottom =
+                at(tu, tv + 1) + (((at(tu + 1, tv + 1) - at(tu, tv + 1)) * int32_t(fu)) >> 11);
+            int32_t lit = ((top + (((bottom - top) * int32_t(fv)) >> 11)) * level) >> 7;
+            expected |= uint32_t(lit) << (16 - 8 * c);
+            added |= uint32_t(std::min(255, lit + int32_t(old >> (16 - 8 * c) & 255)))
+                     << (16 - 8 * c);
+        }
+        auto lit = Kit::shade(Kit::sample(walk, texture, entries), shade.level());
+        ASSERT_EQ(Kit::pixel_of(lit), expected) << trial;
+        ASSERT_EQ(Kit::add_to_pixel(old, lit), added) << trial;
+    }
+}
+
+struct LanesKit {
+    using TexelWalk = lanes::TexelWalk;
+    using ShadeWalk = lanes::ShadeWalk;
+    static constexpr auto entry_of = lanes::entry_of;
+    static constexpr auto sample = lanes::sample;
+    static constexpr auto shade = lanes::shade;
+    static constexpr auto pixel_of = lanes::pixel_of;
+    static constexpr auto add_to_pixel = lanes::add_to_pixel;
+};
+TEST(ColourBlend, LanesFollowTheChannelRules) {
+    expect_kit_matches_channel_rules<LanesKit>(1);
+}
+
+#if defined(__SSE2__)
+struct VectorKit {
+    using TexelWalk = vector::TexelWalk;
+    using ShadeWalk = vector::ShadeWalk;
+    static constexpr auto entry_of = vector::entry_of;
+    static constexpr auto sample = vector::sample;
+    static constexpr auto shade = vector::shade;
+    static constexpr auto pixel_of = vector::pixel_of;
+    static constexpr auto add_to_pixel = vector::add_to_pixel;
+};
+TEST(ColourBlend, VectorFollowsTheChannelRules) {
+    expect_kit_matches_channel_rules<VectorKit>(2);
+}
+#endif
 
 }  // namespace

@@ -15,9 +15,7 @@
 
 namespace {
 
-const Matrix4 kIdentity = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
-
-// A mesh block from vertices and faces given as vertex indices.
+// A mesh block; faces are given as vertex indices.
 std::vector<uint8_t> make_mesh(const std::vector<MeshVertex>& vertices,
                                const std::vector<MeshFace>& faces) {
     int32_t n = int32_t(vertices.size()), m = int32_t(faces.size());
@@ -34,6 +32,7 @@ std::vector<uint8_t> make_mesh(const std::vector<MeshVertex>& vertices,
 
 TEST(Projection, CameraSpacePointsLandOnTheirPixelsWithTheirShades) {
     TestScreen screen;
+    const Matrix4 identity = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
     struct Case {
         int16_t x, y, z;
         int32_t sx, sy;
@@ -41,24 +40,21 @@ TEST(Projection, CameraSpacePointsLandOnTheirPixelsWithTheirShades) {
     } cases[] = {{0, 0, 512, 320, 240, 114},    {100, 50, 1000, 371, 265, 98},
                  {-100, 0, 1000, 268, 240, 98}, {0, 0, 100, 320, 240, 128},
                  {0, 0, 2050, 320, 240, 64},    {0, 0, 4000, 320, 240, 0},
-                 {0, 0, 99, 320, 240, 128},     {0, 0, 4001, 320, 240, 0}};
+                 {0, 0, 99, 320, 240, 128}};
     for (const Case& c : cases) {
         ProjectedVertex p;
-        project_vertex(kIdentity, {c.x, c.y, c.z, 64, 32}, &p);
+        project_vertex(identity, {c.x, c.y, c.z, 64, 32}, &p);
         EXPECT_EQ(p.screen_x, c.sx) << c.x << "," << c.y << "," << c.z;
-        EXPECT_EQ(p.screen_y, c.sy) << c.x << "," << c.y << "," << c.z;
+        EXPECT_EQ(p.screen_y, c.sy) << c.z;
         EXPECT_EQ(p.shade, c.shade) << c.z;
         EXPECT_EQ(p.one_over_z, float(1.0 / c.z));
         EXPECT_EQ(p.u_over_z, float(64.0 / c.z));
     }
-}
-
-TEST(Projection, VertexOnTheCameraPlaneCannotBeDrawn) {
-    TestScreen screen;
+    // On the camera plane, or 15 million pixels out: not drawable.
     ProjectedVertex p;
-    project_vertex(kIdentity, {10, 10, 0, 0, 0}, &p);
+    project_vertex(identity, {10, 10, 0, 0, 0}, &p);
     EXPECT_FALSE(is_drawable(p));
-    project_vertex(kIdentity, {30000, 0, 1, 0, 0}, &p);  // 15 million pixels out
+    project_vertex(identity, {30000, 0, 1, 0, 0}, &p);
     EXPECT_FALSE(is_drawable(p));
 }
 
@@ -67,132 +63,95 @@ protected:
     void SetUp() override {
         build_cos_table();
         std::memset(&camera, 0, sizeof camera);
-        std::memset(screen.texture.data(), 1, 65536);
+        std::fill(screen.texture.begin(), screen.texture.end(), 1);
         for (auto& channel : ColourLookup) channel[1] = 200;
     }
-    // Draws one object through draw_scene; true when any pixel changed.
-    bool draws(SceneObject& object) {
+    // Draws one object at (x, y, z) through draw_scene; true when any pixel changed.
+    bool draws(const std::vector<uint8_t>& mesh, float x, float y, float z,
+               uint8_t mode = RENDER_OPAQUE_UNLIT) {
+        SceneObject o{mode, {0, 0, 0}, {x, y, z}, mesh.data(), 0, screen.texture.data()};
+        compute_bounding_radius(&o);
         std::fill(screen.frame.begin(), screen.frame.end(), 0);
         std::fill(screen.depth.begin(), screen.depth.end(), 0xFFFF);
-        SceneObject* list[] = {&object, nullptr};
+        SceneObject* list[] = {&o, nullptr};
         draw_scene(list);
-        for (Pixel p : screen.frame)
-            if (p != 0) return true;
-        return false;
-    }
-    SceneObject object_with(const std::vector<uint8_t>& mesh, uint8_t mode = RENDER_OPAQUE_UNLIT) {
-        SceneObject o{mode, {0, 0, 0}, {0, 0, 0}, mesh.data(), 0, screen.texture.data()};
-        compute_bounding_radius(&o);
-        return o;
+        return std::any_of(screen.frame.begin(), screen.frame.end(),
+                           [](Pixel p) { return p != 0; });
     }
     TestScreen screen;
 };
 
-// A square of 200 x 200 facing the camera, 1024 in front of the origin
-// (100 pixels across on the screen).
-std::vector<uint8_t> facing_square() {
-    return make_mesh(
-        {{-101, -101, 0, 0, 0}, {101, -101, 0, 0, 0}, {101, 101, 0, 0, 0}, {-101, 101, 0, 0, 0}},
-        {{0, 2, 1, 0}, {0, 3, 2, 0}});
-}
+// 100 pixels across at z 1024; the faces run counter-clockwise on the screen.
+const std::vector<MeshVertex> kSquare = {
+    {-101, -101, 0, 0, 0}, {101, -101, 0, 0, 0}, {101, 101, 0, 0, 0}, {-101, 101, 0, 0, 0}};
 
-TEST_F(SceneTest, ObjectsOutsideTheViewOrBehindTheCameraAreNotDrawn) {
-    std::vector<uint8_t> mesh = facing_square();
+TEST_F(SceneTest, ObjectsWhoseSphereMissesTheViewAreNotTransformed) {
+    std::vector<uint8_t> square = make_mesh(kSquare, {{0, 2, 1, 0}, {0, 3, 2, 0}});
     struct Case {
-        float x, z;
-        bool drawn;
+        float camera_x, x, z;
+        bool transformed;
     } cases[] = {
-        {0, 1024, true},       // straight ahead
-        {1500, 1024, false},   // off the right edge
-        {-1500, 1024, false},  // off the left edge
-        {0, -1024, false},     // behind, its mirrored circle on screen
-        {0, 0, true},          // centre on the camera plane: cannot be projected, kept
+        {0, 0, 1024, true},      {0, 1500, 1024, false},
+        {0, -1500, 1024, false}, {1500, 1500, 1024, true},  // the camera moved along
+        {0, 0, -1024, false},  // behind, though its mirrored circle is on screen
+        {0, 0, 0, true},       // centre on the camera plane: cannot be projected, kept
     };
     for (const Case& c : cases) {
-        SceneObject o = object_with(mesh);
-        o.position[0] = c.x;
-        o.position[2] = c.z;
-        std::memset(VertexBuffer, 0x7F, sizeof(ProjectedVertex) * 4);
-        SceneObject* list[] = {&o, nullptr};
-        draw_scene(list);
-        bool transformed = VertexBuffer[0].screen_x != 0x7F7F7F7F;
-        EXPECT_EQ(transformed, c.drawn) << c.x << "," << c.z;
+        camera.position[0] = c.camera_x;
+        std::memset(VertexBuffer, 0x7F, sizeof(ProjectedVertex));
+        draws(square, c.x, 0, c.z);
+        EXPECT_EQ(VertexBuffer[0].screen_x != 0x7F7F7F7F, c.transformed) << c.x << "," << c.z;
     }
 }
 
-TEST_F(SceneTest, OnlyCounterClockwiseFacesAreDrawn) {
-    std::vector<uint8_t> front = facing_square();
-    SceneObject o = object_with(front);
-    o.position[2] = 1024;
-    EXPECT_TRUE(draws(o));
-
-    std::vector<uint8_t> back = make_mesh(
-        {{-101, -101, 0, 0, 0}, {101, -101, 0, 0, 0}, {101, 101, 0, 0, 0}}, {{0, 1, 2, 0}});
-    SceneObject b = object_with(back);
-    b.position[2] = 1024;
-    EXPECT_FALSE(draws(b));
+TEST_F(SceneTest, OnlyCounterClockwiseFacesWithKnownVerticesAreDrawn) {
+    EXPECT_TRUE(draws(make_mesh(kSquare, {{0, 2, 1, 0}}), 0, 0, 1024));
+    EXPECT_FALSE(draws(make_mesh(kSquare, {{0, 1, 2, 0}}), 0, 0, 1024));
+    // Entry 4 is left from an earlier object; read as part of this one it
+    // would make the face visible.
+    VertexBuffer[4] = {0, 0, 1024, 320, 100, 0, 0, 1.0f / 1024, 128};
+    EXPECT_FALSE(draws(make_mesh(kSquare, {{0, 1, 4, 0}, {0, 1, -1, 0}}), 0, 0, 1024));
 }
 
-// Three points on one line: the rasteriser would fill a sliver of one column
-// where its truncated edges part, so the facing test must drop the face.
+// Three points on one line: the rasteriser fills a sliver of one column where
+// its truncated edges part, so the facing test must drop the face.
 TEST_F(SceneTest, CollinearFacesAreSkipped) {
-    VertexBuffer[0].screen_x = 100, VertexBuffer[0].screen_y = 100;
-    VertexBuffer[1].screen_x = 101, VertexBuffer[1].screen_y = 103;
-    VertexBuffer[2].screen_x = 102, VertexBuffer[2].screen_y = 106;
+    int32_t line[3][2] = {{100, 100}, {101, 103}, {102, 106}};
     for (int i = 0; i < 3; ++i) {
-        VertexBuffer[i].one_over_z = 1.0f / 1024, VertexBuffer[i].shade = 128;
-        VertexBuffer[i].u_over_z = VertexBuffer[i].v_over_z = 0;
+        VertexBuffer[i] = {0, 0, 1024, line[i][0], line[i][1], 0, 0, 1.0f / 1024, 128};
     }
+    load_span_colours();
     draw_triangle(0, 1, 2, RENDER_OPAQUE_UNLIT);
-    draw_triangle(0, 2, 1, RENDER_OPAQUE_UNLIT);
-    ASSERT_NE(std::count(screen.frame.begin(), screen.frame.end(), Pixel(0)),
-              ptrdiff_t(screen.frame.size()));
-    // The same points in object space, at z 1024 where one unit is half a pixel.
-    std::vector<uint8_t> line =
+    ASSERT_TRUE(std::any_of(screen.frame.begin(), screen.frame.end(), [](Pixel p) { return p; }));
+    // The same screen points from object space: at z 1024 a unit is half a pixel.
+    std::vector<uint8_t> mesh =
         make_mesh({{-439, -279, 0, 0, 0}, {-437, -273, 0, 0, 0}, {-435, -267, 0, 0, 0}},
                   {{0, 1, 2, 0}, {0, 2, 1, 0}});
-    SceneObject o = object_with(line);
-    o.position[2] = 1024;
-    EXPECT_FALSE(draws(o));
-}
-
-// Entry 3 is left from an earlier object; read as part of this one it would
-// make the first face visible.
-TEST_F(SceneTest, FacesWithVerticesOutsideTheMeshAreSkipped) {
-    VertexBuffer[3] = {0, 0, 1024, 320, 100, 0, 0, 1.0f / 1024, 128};
-    std::vector<uint8_t> mesh =
-        make_mesh({{-101, -101, 0, 0, 0}, {101, -101, 0, 0, 0}, {101, 101, 0, 0, 0}},
-                  {{0, 1, 3, 0}, {0, 1, -1, 0}});
-    SceneObject o = object_with(mesh);
-    o.position[2] = 1024;
-    EXPECT_FALSE(draws(o));
+    EXPECT_FALSE(draws(mesh, 0, 0, 1024));
 }
 
 // The camera inside a closed box, every face in both windings: vertices
-// behind it, edges through its plane, and one vertex on that plane. Everything must stay within the
-// buffers (run under the sanitizers), and the walls in front must still be drawn.
+// behind it, edges through its plane, one vertex on it. Everything must stay
+// within the buffers (run under the sanitizers); the walls ahead are drawn.
 TEST_F(SceneTest, CameraInsideAMeshDrawsTheWallsAhead) {
     std::vector<MeshVertex> corners;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         corners.push_back({int16_t(i & 1 ? 300 : -300), int16_t(i & 2 ? 300 : -300),
                            int16_t(i & 4 ? 300 : -300), 0, 0});
+    }
     corners.push_back({0, 300, 0, 0, 0});
-    std::vector<MeshFace> faces;
+    std::vector<MeshFace> faces = {{8, 6, 7, 0}, {7, 6, 8, 0}};
     int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
                        {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
     for (auto& q : quads) {
-        faces.push_back({int16_t(q[0]), int16_t(q[1]), int16_t(q[2]), 0});
-        faces.push_back({int16_t(q[0]), int16_t(q[2]), int16_t(q[3]), 0});
-        faces.push_back({int16_t(q[2]), int16_t(q[1]), int16_t(q[0]), 0});
-        faces.push_back({int16_t(q[3]), int16_t(q[2]), int16_t(q[0]), 0});
+        for (int16_t k : {1, 2}) {
+            faces.push_back({int16_t(q[0]), int16_t(q[k]), int16_t(q[k + 1]), 0});
+            faces.push_back({int16_t(q[k + 1]), int16_t(q[k]), int16_t(q[0]), 0});
+        }
     }
-    faces.push_back({8, 6, 7, 0});
-    faces.push_back({7, 6, 8, 0});
     std::vector<uint8_t> box = make_mesh(corners, faces);
-    for (uint8_t mode = 0; mode <= 5; ++mode) {
-        SceneObject o = object_with(box, mode);
-        EXPECT_EQ(draws(o), mode <= 4) << int(mode);
-    }
+    for (uint8_t mode = 0; mode <= 5; ++mode)
+        EXPECT_EQ(draws(box, 0, 0, 0, mode), mode <= 4) << int(mode);
 }
 
 }  // namespace

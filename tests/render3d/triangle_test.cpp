@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "assets/colour_tables.h"
 #include "render3d/rasteriser.h"
@@ -10,14 +11,8 @@
 
 namespace {
 
-ProjectedVertex screen_vertex(int32_t x, int32_t y) {
-    ProjectedVertex v{};
-    v.screen_x = x;
-    v.screen_y = y;
-    v.camera_z = 1024;
-    v.one_over_z = 1.0f / 1024;
-    v.shade = 128;
-    return v;
+ProjectedVertex at(int32_t x, int32_t y) {
+    return {0, 0, 1024, x, y, 0, 0, 1.0f / 1024, 128};
 }
 
 TEST(SetupEdge, StepsAreFixedPointPixelsPerRowTruncatedTowardZero) {
@@ -26,7 +21,7 @@ TEST(SetupEdge, StepsAreFixedPointPixelsPerRowTruncatedTowardZero) {
     } cases[] = {{10, 0, 13, 2, 384, 2}, {13, 0, 10, 2, -384, 2}, {10, 0, 11, 3, 85, 3},
                  {11, 0, 10, 3, -85, 3}, {10, 5, 20, 5, 0, 0},    {10, 5, 20, 3, 0, -2}};
     for (const Case& c : cases) {
-        ProjectedVertex upper = screen_vertex(c.x0, c.y0), lower = screen_vertex(c.x1, c.y1);
+        ProjectedVertex upper = at(c.x0, c.y0), lower = at(c.x1, c.y1);
         upper.shade = 0;
         EdgeStep e = setup_edge(upper, lower);
         EXPECT_EQ(e.dx, c.dx) << c.x0 << "->" << c.x1;
@@ -42,15 +37,14 @@ protected:
         ColourLookup[0][1] = 255;
         load_span_colours();
     }
-    // Columns filled in one row, as [first, last + 1); {0, 0} when none.
+    // Columns filled in row y as [first, last + 1), {0, 0} when none.
     std::pair<int, int> row_extent(int y) {
-        int first = -1, last = -1;
-        for (int x = 0; x < screen_width; ++x) {
-            if (screen.at(x, y) == 0) continue;
-            if (first < 0) first = x;
-            last = x;
-        }
-        return first < 0 ? std::pair{0, 0} : std::pair{first, last + 1};
+        auto row = screen.frame.begin() + y * screen_width;
+        auto first = std::find_if(row, row + screen_width, [](Pixel p) { return p; });
+        if (first == row + screen_width) return {0, 0};
+        auto last = std::find_if(std::make_reverse_iterator(row + screen_width),
+                                 std::make_reverse_iterator(first), [](Pixel p) { return p; });
+        return {int(first - row), int(last.base() - row)};
     }
     void draw(ProjectedVertex a, ProjectedVertex b, ProjectedVertex c) {
         VertexBuffer[0] = a, VertexBuffer[1] = b, VertexBuffer[2] = c;
@@ -60,32 +54,40 @@ protected:
 };
 
 TEST_F(TriangleTest, TopRowIsFilledAndBottomRowIsNot) {
-    draw(screen_vertex(10, 10), screen_vertex(30, 10), screen_vertex(10, 20));
-    EXPECT_EQ(row_extent(10), (std::pair{10, 30}));
-    EXPECT_EQ(row_extent(19), (std::pair{10, 12}));
-    EXPECT_EQ(row_extent(20), (std::pair{0, 0}));
-    EXPECT_EQ(row_extent(9), (std::pair{0, 0}));
+    draw(at(10, 10), at(30, 10), at(10, 20));
+    EXPECT_EQ(row_extent(9), std::pair(0, 0));
+    EXPECT_EQ(row_extent(10), std::pair(10, 30));
+    EXPECT_EQ(row_extent(19), std::pair(10, 12));
+    EXPECT_EQ(row_extent(20), std::pair(0, 0));
 }
 
+// Whichever side turns at the middle vertex starts again from it there; the
+// other keeps its accumulated x. Row 40 shows both: in the second triangle
+// the left edge's truncated steps reach only column 59 before the restart.
 TEST_F(TriangleTest, EveryCyclicOrderFillsTheSamePixels) {
-    ProjectedVertex v[3] = {screen_vertex(50, 5), screen_vertex(90, 40), screen_vertex(20, 70)};
-    draw(v[0], v[1], v[2]);
-    std::vector<Pixel> first = screen.frame;
-    for (int start = 1; start < 3; ++start) {
-        std::fill(screen.frame.begin(), screen.frame.end(), 0);
-        std::fill(screen.depth.begin(), screen.depth.end(), 0xFFFF);
-        draw(v[start], v[(start + 1) % 3], v[(start + 2) % 3]);
-        EXPECT_EQ(screen.frame, first) << start;
+    struct Case {
+        ProjectedVertex v[3];
+        std::pair<int, int> row_40;
+    } cases[] = {{{at(50, 5), at(90, 40), at(20, 70)}, {33, 90}},
+                 {{at(50, 5), at(100, 70), at(60, 40)}, {60, 76}}};
+    for (const Case& c : cases) {
+        std::vector<Pixel> first;
+        for (int start = 0; start < 3; ++start) {
+            std::fill(screen.frame.begin(), screen.frame.end(), 0);
+            std::fill(screen.depth.begin(), screen.depth.end(), 0xFFFF);
+            draw(c.v[start], c.v[(start + 1) % 3], c.v[(start + 2) % 3]);
+            if (start == 0) first = screen.frame;
+            EXPECT_EQ(screen.frame, first) << start;
+        }
+        EXPECT_EQ(row_extent(40), c.row_40);
     }
-    EXPECT_EQ(row_extent(40), (std::pair{33, 90}));
 }
 
 TEST_F(TriangleTest, FlatOrUndrawableTrianglesFillNothing) {
-    draw(screen_vertex(10, 10), screen_vertex(30, 10), screen_vertex(50, 10));
-    draw(screen_vertex(10, 10), screen_vertex(30, 10), screen_vertex(10, INT32_MIN));
-    draw(screen_vertex(10, 10), screen_vertex(INT32_MAX, 10), screen_vertex(10, 30));
-    EXPECT_TRUE(
-        std::all_of(screen.frame.begin(), screen.frame.end(), [](Pixel p) { return p == 0; }));
+    draw(at(10, 10), at(30, 10), at(50, 10));
+    draw(at(10, 10), at(30, 10), at(10, INT32_MIN));
+    draw(at(10, 10), at(INT32_MAX, 10), at(10, 30));
+    EXPECT_TRUE(std::all_of(screen.frame.begin(), screen.frame.end(), [](Pixel p) { return !p; }));
 }
 
 }  // namespace
