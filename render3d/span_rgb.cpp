@@ -13,9 +13,9 @@
 namespace {
 
 #if defined(__SSE2__)
-namespace kit = vector;
+using kit = ColourVector;
 #else
-namespace kit = vector;
+using kit = ColourLanes;
 #endif
 
 // ColourLookup as table entries of the kit, refreshed by load_span_colours.
