@@ -1,4 +1,4 @@
-// The saturating conversion, bounding radii and the guard on embedded meshes.
+// The saturating conversion and the guard on embedded meshes.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,19 +25,6 @@ TEST(TruncateToInt, TruncatesInRangeAndSaturatesOutside) {
                  {-inf, INT32_MIN},
                  {std::nan(""), INT32_MIN}};
     for (const Case& c : cases) EXPECT_EQ(truncate_to_int(c.value), c.expected) << c.value;
-}
-
-TEST(BoundingRadius, IsTheFarthestVertex) {
-    uint8_t mesh[4 + 3 * 8] = {3, 0, 0, 0};
-    write_mesh_vertex(mesh, 0, {3, 4, 0, 0, 0});
-    write_mesh_vertex(mesh, 1, {-300, 400, 1200, 0, 0});  // 1300
-    write_mesh_vertex(mesh, 2, {-1, 1, 1, 0, 0});
-    SceneObject o{};
-    o.mesh = mesh;
-    EXPECT_EQ(compute_bounding_radius(&o), 1300.0f);
-    EXPECT_EQ(o.radius, 1300.0f);
-    write_mesh_header(mesh, 0, 0);
-    EXPECT_EQ(compute_bounding_radius(&o), 0.0f);
 }
 
 TEST(EmbeddedMesh, BlocksThatDoNotFitTheirBytesBecomeEmpty) {

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "assets/colour_tables.h"
 #include "render3d/camera_track.h"
 #include "render3d/cos_table.h"
+#include "render3d/polar_grid.h"
 #include "tests/render3d/render_test_support.h"
 
 namespace {
@@ -152,6 +154,25 @@ TEST_F(SceneTest, CameraInsideAMeshDrawsTheWallsAhead) {
     std::vector<uint8_t> box = make_mesh(corners, faces);
     for (uint8_t mode = 0; mode <= 5; ++mode)
         EXPECT_EQ(draws(box, 0, 0, 0, mode), mode <= 4) << int(mode);
+}
+
+// Cameras anywhere around and inside the waved grid, looking every way:
+// vertices on and behind the camera plane, spans through it. Run under the
+// sanitizers, nothing may leave the buffers or convert out of range.
+TEST_F(SceneTest, RandomViewsOfTheWavedGridStayInsideTheBuffers) {
+    build_polar_grid();
+    wave_polar_grid(&scene_objects[1], 777);
+    scene_objects[1].texture = screen.texture.data();
+    compute_bounding_radius(&scene_objects[1]);
+    SceneObject* list[] = {&scene_objects[1], nullptr};
+    std::mt19937 random(8);
+    std::uniform_real_distribution<float> place(-600, 600), turn(-5000, 5000);
+    for (int view = 0; view < 300; ++view) {
+        for (int i = 0; i < 3; ++i)
+            camera.angles[i] = turn(random), camera.position[i] = place(random);
+        scene_objects[1].mode = uint8_t(view % 5);
+        draw_scene(list);
+    }
 }
 
 }  // namespace
