@@ -4,6 +4,7 @@
 
 #include "assets/colour_tables.h"
 #include "assets/preparation.h"
+#include "assets/textures.h"
 #include "display/display.h"
 #include "scenes/effects.h"
 #include "tools/frame/frame_assets.h"
