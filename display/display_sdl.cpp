@@ -22,10 +22,10 @@ SDL_Renderer* renderer;
 SDL_Texture* texture;
 int32_t frame_width;
 int32_t frame_height;
-bool indexed;            // 8-bit mode
-bool vsync_requested;    // the renderer was asked to wait for vertical sync
-uint8_t* back_indices;   // 8-bit mode: the surface the program draws into
-uint8_t* shown_indices;  // 8-bit mode: the frame on screen
+bool indexed;                 // 8-bit mode
+bool vsync_requested;         // the renderer was asked to wait for vertical sync
+uint8_t* back_indices;        // 8-bit mode: the surface the program draws into
+uint8_t* shown_indices;       // 8-bit mode: the frame on screen
 uint32_t palette_words[256];  // 0x00RRGGBB by index
 PresentPacing pacing;
 char error_text[512] = "";
@@ -41,8 +41,8 @@ void convert_shown_frame() {
     if (SDL_LockTexture(texture, nullptr, &texels, &texture_pitch) != 0) return;
     for (int32_t y = 0; y < frame_height; ++y) {
         const uint8_t* source = shown_indices + size_t(y) * frame_width;
-        uint32_t* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
-                                                       size_t(y) * texture_pitch);
+        uint32_t* target =
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + size_t(y) * texture_pitch);
         for (int32_t x = 0; x < frame_width; ++x) target[x] = palette_words[source[x]];
     }
     SDL_UnlockTexture(texture);
@@ -94,7 +94,13 @@ bool video_open(WindowHandle handle, int32_t width, int32_t height, int32_t bits
     frame_height = height;
     indexed = bits_per_pixel == 8;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    // Vsync is asked for only on a 60 Hz display (or one that does not say):
+    // on a faster one it would shorten every effect that counts frames.
+    SDL_DisplayMode mode{};
+    SDL_GetWindowDisplayMode(window, &mode);
+    bool sixty_hertz =
+        mode.refresh_rate == 0 || (mode.refresh_rate >= 59 && mode.refresh_rate <= 61);
+    renderer = sixty_hertz ? SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC) : nullptr;
     vsync_requested = renderer != nullptr;
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer) {
@@ -117,7 +123,11 @@ bool video_open(WindowHandle handle, int32_t width, int32_t height, int32_t bits
         shown_indices = static_cast<uint8_t*>(std::calloc(size_t(width) * height, 1));
         std::memset(palette_words, 0, sizeof palette_words);
     }
-    pacing = {query_performance_frequency() / 60, query_performance_frequency() / 1000, 0};
+    // A quarter millisecond of leeway: a flip held back by a true 60 Hz vsync
+    // is never delayed further, and a display without vsync runs at most 1.5 %
+    // fast.
+    int64_t period = query_performance_frequency() / 60;
+    pacing = {period, period / 64, 0};
     return true;
 }
 

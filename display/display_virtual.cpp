@@ -51,7 +51,7 @@ int64_t counts_of_video_frame(int64_t n) {
 }
 
 PresentedFrame shown_frame() {
-    return {virtual_flip_count - 1, surface_width, surface_height, surface_bits,
+    return {virtual_flip_count - 1, surface_width,        surface_height, surface_bits,
             surface_pitch,          front_surface.data(), palette};
 }
 
@@ -59,8 +59,9 @@ PresentedFrame shown_frame() {
 
 bool video_open(WindowHandle, int32_t width, int32_t height, int32_t bits_per_pixel) {
     if (virtual_open_fails) {
-        open_error = "cannot open the display: the virtual display was told to refuse; "
-                     "clear virtual_open_fails";
+        open_error =
+            "cannot open the display: the virtual display was told to refuse; "
+            "clear virtual_open_fails";
         return false;
     }
     surface_width = width;

@@ -20,11 +20,11 @@ using PresentedFrameSink = void (*)(const PresentedFrame& frame);
 
 // Settings, read when the display opens (refresh rate, pitch, open failure)
 // or at each call (faults). reset_virtual_display restores these defaults.
-extern int32_t virtual_refresh_rate;       // flips per second of virtual time: 60
-extern int32_t virtual_pitch_padding;      // bytes each surface row has beyond the frame: 0
-extern bool virtual_open_fails;            // video_open refuses: false
-extern int32_t virtual_locks_still_drawing;  // the next N locks answer still_drawing: 0
-extern bool virtual_surface_lost;          // locks answer lost until video_restore: false
+extern int32_t virtual_refresh_rate;           // flips per second of virtual time: 60
+extern int32_t virtual_pitch_padding;          // bytes each surface row has beyond the frame: 0
+extern bool virtual_open_fails;                // video_open refuses: false
+extern int32_t virtual_locks_still_drawing;    // the next N locks answer still_drawing: 0
+extern bool virtual_surface_lost;              // locks answer lost until video_restore: false
 extern PresentedFrameSink virtual_frame_sink;  // called at every flip: none
 
 // What the program did, since the last reset.

@@ -10,8 +10,8 @@
 #include "shell/window.h"
 
 void run_demo() {
-    FrameBuffer = static_cast<Pixel*>(std::malloc(size_t(screen_width) * screen_height *
-                                                  sizeof(Pixel)));
+    FrameBuffer =
+        static_cast<Pixel*>(std::malloc(size_t(screen_width) * screen_height * sizeof(Pixel)));
     if (!FrameBuffer) return;
     float phase = 0.0f;  // in 17 ms frames; the pattern repeats every 128
     start_frame_clock();

@@ -7,9 +7,9 @@ namespace {
 
 // 3 x 5 glyphs of 0-9 and the decimal point, one row per entry, bit 2 = left.
 constexpr uint8_t kGlyphs[11][5] = {
-    {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 3, 1, 7}, {5, 5, 7, 1, 1},
-    {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 2, 2}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
-    {0, 0, 0, 0, 2},
+    {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 3, 1, 7},
+    {5, 5, 7, 1, 1}, {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 2, 2},
+    {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7}, {0, 0, 0, 0, 2},
 };
 constexpr int32_t kPointGlyph = 10;
 
@@ -104,7 +104,6 @@ void draw_number(Pixel* frame, int32_t x, int32_t y, int32_t scale, float value)
     int32_t advance = 4 * scale;
     fill_box(frame, x, y, count * advance + scale, 7 * scale, kPatternBlack);
     for (int32_t i = 0; i < count; ++i) {
-        draw_glyph(frame, x + scale + (count - 1 - i) * advance, y + scale, scale,
-                   glyphs[i]);
+        draw_glyph(frame, x + scale + (count - 1 - i) * advance, y + scale, scale, glyphs[i]);
     }
 }

@@ -44,8 +44,7 @@ using WindowProcedure = intptr_t (*)(WindowHandle window, uint32_t message, uint
 // the whole desktop titled `title`, hides the cursor and shows the window.
 // The result is null when the platform has no window to give; the display
 // then refuses to open and says why.
-WindowHandle create_main_window(const char* title, WindowProcedure procedure,
-                                int32_t show_command);
+WindowHandle create_main_window(const char* title, WindowProcedure procedure, int32_t show_command);
 
 // True when a message is waiting; it stays in the queue. Never blocks.
 bool peek_message(WindowMessage* message);
