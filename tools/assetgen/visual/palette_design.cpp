@@ -30,8 +30,8 @@ void fill_fire(Palette6& p) {
     for (int i = 0; i < kFireCount; ++i) {
         double s = i / 31.0;
         double b = 1.0 - smoothstep(0.0, 0.2, s);
-        double g = 1.0 - (0.5 * smoothstep(0.06, 0.6, s) + 0.5 * clamp01((s - 0.06) / 0.54));
-        double r = 1.0 - (0.6 * smoothstep(0.45, 1.0, s) + 0.4 * clamp01((s - 0.45) / 0.55));
+        double g = 1.0 - (0.5 * smoothstep(0.06, 0.5, s) + 0.5 * clamp01((s - 0.06) / 0.44));
+        double r = 1.0 - (0.6 * smoothstep(0.5, 1.0, s) + 0.4 * clamp01((s - 0.5) / 0.5));
         p[kFireFirst + i] = to6(63 * r, 63 * g, 63 * b);
     }
 }
@@ -68,31 +68,37 @@ Rgb8 add8(Rgb8 a, Rgb8 b) {
     return {std::min(a.r + b.r, 255), std::min(a.g + b.g, 255), std::min(a.b + b.b, 255)};
 }
 
-int nearest_entry(const Palette6& p, int count, Rgb8 c) {
+// The palette in 8-bit components, as the searches read it.
+struct Entries8 {
+    int c[256][3];
+    void load(const Palette6& p, int k) { c[k][0] = p[k].r << 2, c[k][1] = p[k].g << 2, c[k][2] = p[k].b << 2; }
+};
+
+// The demo's search among the first `count` entries; also gives the distance.
+int nearest_entry(const Entries8& e, int count, int r, int g, int b, int& distance) {
     int best = 10000, index = 0;
     for (int k = 0; k < count; ++k) {
-        Rgb8 e = rgb8(p[k]);
-        int d = colour_distance(e.r, e.g, e.b, c.r, c.g, c.b);
-        if (d < best) {
-            best = d;
-            index = k;
-        }
+        int d = colour_distance(e.c[k][0], e.c[k][1], e.c[k][2], r, g, b);
+        if (d < best) best = d, index = k;
     }
+    distance = best;
     return index;
+}
+
+int nearest_entry(const Palette6& p, int count, Rgb8 c) {
+    Entries8 e;
+    for (int k = 0; k < count; ++k) e.load(p, k);
+    int unused;
+    return nearest_entry(e, count, c.r, c.g, c.b, unused);
 }
 
 // Lloyd's fitting of entries kMatchFirst..255 to the weighted targets, with
 // the fixed ranges taking part in the search but never moving. Integer
 // arithmetic throughout, so the result is the same everywhere.
 void match_colours(Palette6& p, const std::vector<ColourTarget>& targets) {
+    Entries8 e;
+    for (int k = 0; k < 256; ++k) e.load(p, k);
     std::vector<int> served(targets.size());  // weighted distance to the nearest entry
-    auto refresh = [&](int count) {
-        for (size_t t = 0; t < targets.size(); ++t) {
-            const ColourTarget& c = targets[t];
-            Rgb8 e = rgb8(p[nearest_entry(p, count, {c.r, c.g, c.b})]);
-            served[t] = c.weight * colour_distance(e.r, e.g, e.b, c.r, c.g, c.b);
-        }
-    };
     auto worst_target = [&]() {
         size_t worst = 0;
         for (size_t t = 1; t < targets.size(); ++t)
@@ -101,24 +107,30 @@ void match_colours(Palette6& p, const std::vector<ColourTarget>& targets) {
     };
     auto place = [&](int k, size_t t) {
         p[k] = to6(targets[t].r / 4.0, targets[t].g / 4.0, targets[t].b / 4.0);
+        e.load(p, k);
     };
 
     // Seeds: each new entry goes to the target served worst so far.
-    refresh(kMatchFirst);
+    for (size_t t = 0; t < targets.size(); ++t) {
+        int d;
+        nearest_entry(e, kMatchFirst, targets[t].r, targets[t].g, targets[t].b, d);
+        served[t] = targets[t].weight * d;
+    }
     for (int k = kMatchFirst; k < 256; ++k) {
         place(k, worst_target());
-        Rgb8 e = rgb8(p[k]);
         for (size_t t = 0; t < targets.size(); ++t) {
             const ColourTarget& c = targets[t];
-            served[t] =
-                std::min(served[t], c.weight * colour_distance(e.r, e.g, e.b, c.r, c.g, c.b));
+            int d = colour_distance(e.c[k][0], e.c[k][1], e.c[k][2], c.r, c.g, c.b);
+            served[t] = std::min(served[t], c.weight * d);
         }
     }
 
-    for (int round = 0; round < 24; ++round) {
+    for (int round = 0; round < 30; ++round) {
         std::vector<long long> sum(256 * 4, 0);
-        for (const ColourTarget& c : targets) {
-            int k = nearest_entry(p, 256, {c.r, c.g, c.b});
+        for (size_t t = 0; t < targets.size(); ++t) {
+            const ColourTarget& c = targets[t];
+            int d, k = nearest_entry(e, 256, c.r, c.g, c.b, d);
+            served[t] = c.weight * d;
             sum[k * 4 + 0] += (long long)c.r * c.weight;
             sum[k * 4 + 1] += (long long)c.g * c.weight;
             sum[k * 4 + 2] += (long long)c.b * c.weight;
@@ -126,23 +138,20 @@ void match_colours(Palette6& p, const std::vector<ColourTarget>& targets) {
         }
         for (int k = kMatchFirst; k < 256; ++k) {
             long long w = sum[k * 4 + 3];
-            if (w == 0) continue;
-            auto mean6 = [&](int ch) { return int((sum[k * 4 + ch] * 2 / w + 4) / 8); };
-            p[k] = {uint8_t(std::clamp(mean6(0), 0, 63)), uint8_t(std::clamp(mean6(1), 0, 63)),
-                    uint8_t(std::clamp(mean6(2), 0, 63))};
-        }
-        // An entry that serves nothing, or repeats an earlier one, moves to
-        // the target served worst.
-        refresh(256);
-        for (int k = kMatchFirst; k < 256; ++k) {
+            // An entry that serves nothing, or repeats an earlier one, moves
+            // to the target served worst; the others to the mean of theirs.
             bool repeated = false;
             for (int j = 0; j < k && !repeated; ++j)
                 repeated = p[j].r == p[k].r && p[j].g == p[k].g && p[j].b == p[k].b;
-            if (repeated || sum[k * 4 + 3] == 0) {
+            if (w == 0 || repeated) {
                 size_t t = worst_target();
                 place(k, t);
                 served[t] = 0;
+                continue;
             }
+            auto mean6 = [&](int ch) { return std::clamp(int((sum[k * 4 + ch] * 2 / w + 4) / 8), 0, 63); };
+            p[k] = {uint8_t(mean6(0)), uint8_t(mean6(1)), uint8_t(mean6(2))};
+            e.load(p, k);
         }
     }
 }
@@ -180,25 +189,32 @@ int shade_colour(const Palette6& palette, int j, int level) {
 
 std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
     std::map<std::tuple<int, int, int>, int> weights;
-    auto want = [&](Rgb8 c, int w) { weights[{c.r, c.g, c.b}] += w; };
+    // Each family of colours gets a share of the fitting by its importance,
+    // spread evenly over its samples.
+    auto family = [&](const std::vector<Rgb8>& colours, int importance) {
+        int each = std::max(1, importance * 4000 / int(colours.size()));
+        for (const Rgb8& c : colours) weights[{c.r, c.g, c.b}] += each;
+    };
+    std::vector<Rgb8> darker, lighter, ramp, ramp_mixes, glow_mixes;
     // The tile's colours: depth-shaded on the centre object and the pillars,
     // lightened by the light spot and then depth-shaded on the grid.
     for (int f = kFireFirst + 1; f <= kFireFirst + 28; ++f) {
         Rgb8 fire = rgb8(p[f]);
-        for (int a = 0; a < 128; ++a) want(shade8(fire, a), 4);
+        for (int a = 0; a < 128; ++a) darker.push_back(shade8(fire, a));
         for (int a = 130; a <= 186; a += 4)
-            for (int depth : {100, 80, 60, 40, 20}) want(scale8(shade8(fire, a), depth), 2);
+            for (int depth : {100, 80, 60, 40, 20}) lighter.push_back(scale8(shade8(fire, a), depth));
     }
     // The smooth texture, shaded and added onto itself and onto the lit tile.
     for (int i = 0; i < kIceCount; ++i)
-        for (int a = 0; a < 256; a += 2) want(shade8(rgb8(p[i]), a), 1);
+        for (int a = 0; a < 256; a += 2) ramp.push_back(shade8(rgb8(p[i]), a));
     for (int i = 4; i < kIceCount; i += 4) {
         for (int depth : {100, 60, 30}) {
             Rgb8 ice = scale8(rgb8(p[i]), depth);
-            for (int j = 4; j < kIceCount; j += 4) want(add8(ice, rgb8(p[j])), 2);
+            for (int j = 4; j < kIceCount; j += 4) ramp_mixes.push_back(add8(ice, rgb8(p[j])));
             for (int f = kFireFirst + 1; f <= kFireFirst + 28; f += 2)
                 for (int a : {40, 90, 127, 160, 186})
-                    for (int d2 : {100, 50}) want(add8(ice, scale8(shade8(rgb8(p[f]), a), d2)), 1);
+                    for (int d2 : {100, 50})
+                        ramp_mixes.push_back(add8(ice, scale8(shade8(rgb8(p[f]), a), d2)));
         }
     }
     // The glowing object: a bright tile colour at up to half strength, added
@@ -207,7 +223,12 @@ std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
         for (int h : {50, 35, 20})
             for (int g = kFireFirst + 1; g <= kFireFirst + 28; g += 3)
                 for (int a : {20, 60, 127, 186})
-                    want(add8(scale8(rgb8(p[f]), h), shade8(rgb8(p[g]), a)), 1);
+                    glow_mixes.push_back(add8(scale8(rgb8(p[f]), h), shade8(rgb8(p[g]), a)));
+    family(darker, 4);
+    family(lighter, 4);
+    family(ramp, 1);
+    family(ramp_mixes, 2);
+    family(glow_mixes, 1);
 
     std::vector<ColourTarget> targets;
     for (const auto& [c, w] : weights)
