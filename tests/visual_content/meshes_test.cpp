@@ -145,7 +145,8 @@ TEST(Meshes, PartsAreClosedAndFaceOutward) {
             EXPECT_EQ(edges.count({edge.second, edge.first}), 1u) << e.number << " open edge";
         }
         std::map<int, double> volume;
-        for (const Face& f : m.faces) volume[root(id[f.a])] += det(m.vertices[f.a], m.vertices[f.b], m.vertices[f.c]);
+        for (const Face& f : m.faces)
+            volume[root(id[f.a])] += det(m.vertices[f.a], m.vertices[f.b], m.vertices[f.c]);
         for (const auto& [root_id, v] : volume) EXPECT_GT(v, 0.0) << e.number;
     }
 }
@@ -167,10 +168,12 @@ TEST(Meshes, FacingRuleKeepsTheOutsideInTheirScenes) {
         for (const Vertex& v : m.vertices) {
             double world[3], cam[3];
             for (int j = 0; j < 3; ++j)
-                world[j] = v.x * object[0][j] + v.y * object[1][j] + v.z * object[2][j] + object[3][j];
+                world[j] =
+                    v.x * object[0][j] + v.y * object[1][j] + v.z * object[2][j] + object[3][j];
             for (int j = 0; j < 3; ++j) {
                 cam[j] = 0;
-                for (int k = 0; k < 3; ++k) cam[j] += (world[k] - s.camera_position[k]) * camera[k][j];
+                for (int k = 0; k < 3; ++k)
+                    cam[j] += (world[k] - s.camera_position[k]) * camera[k][j];
             }
             p.push_back({cam[0], cam[1], cam[2], int(s.focal * cam[0] / cam[2] + 320),
                          int(s.focal * cam[1] / cam[2] + 240)});
@@ -180,7 +183,8 @@ TEST(Meshes, FacingRuleKeepsTheOutsideInTheirScenes) {
             const Point &a = p[f.a], &b = p[f.b], &c = p[f.c];
             ASSERT_TRUE(a.z > 0 && b.z > 0 && c.z > 0);
             long cross = long(b.sx - a.sx) * (c.sy - a.sy) - long(c.sx - a.sx) * (b.sy - a.sy);
-            double e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+            double e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z},
+                   e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
             double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
                            e1[0] * e2[1] - e1[1] * e2[0]};
             double toward = -(n[0] * a.x + n[1] * a.y + n[2] * a.z);  // > 0: outside faces the eye
@@ -189,7 +193,7 @@ TEST(Meshes, FacingRuleKeepsTheOutsideInTheirScenes) {
             if (std::abs(toward) < 0.1 * scale || std::labs(cross) < 40) continue;  // edge-on
             ++checked;
             drawn += cross < 0;
-            EXPECT_EQ(cross < 0, toward > 0) << "mesh " << s.mesh << " face " << (&f - &m.faces[0]);
+            EXPECT_EQ(cross<0, toward> 0) << "mesh " << s.mesh << " face " << (&f - &m.faces[0]);
         }
         EXPECT_GT(checked, int(m.faces.size()) / 3) << s.mesh;
         EXPECT_GT(drawn, 0) << s.mesh;

@@ -51,9 +51,9 @@ TEST(PackedPictures, StrictDecoderRefusesFaultyStreams) {
     };
     const Case cases[] = {
         {{3, 1, 2, 3, 130}, 5, Unpack::kOk},
-        {{128, 0, 128}, 0, Unpack::kOk},   // no-ops and empty literals write nothing
-        {{255, 129}, 128, Unpack::kOk},    // 127 zeros and one
-        {{2, 200, 255}, 2, Unpack::kOk},   // bytes of 128 and above inside a literal are data
+        {{128, 0, 128}, 0, Unpack::kOk},  // no-ops and empty literals write nothing
+        {{255, 129}, 128, Unpack::kOk},   // 127 zeros and one
+        {{2, 200, 255}, 2, Unpack::kOk},  // bytes of 128 and above inside a literal are data
         {{131}, 2, Unpack::kOverflow},
         {{4, 1, 2}, 8, Unpack::kTruncatedLiteral},
         {{129}, 2, Unpack::kShort},
@@ -84,7 +84,8 @@ TEST(PictureSheet, DrawsOnlyInTheBandsThatAreShown) {
     };
     for (Band band : {Band{0, 11, 7}, Band{12, 98, 85}, Band{110, 30, 16}}) {
         int inked = 0;
-        for (int row = band.first; row < band.first + band.rows; ++row) inked += !row_is_empty(sheet, row);
+        for (int row = band.first; row < band.first + band.rows; ++row)
+            inked += !row_is_empty(sheet, row);
         EXPECT_GE(inked, band.least_inked_rows) << "band from row " << band.first;
     }
 }

@@ -12,13 +12,17 @@ std::vector<uint8_t> unpack(const std::vector<uint8_t>& stream) {
     std::vector<uint8_t> out;
     for (size_t i = 0; i < stream.size();) {
         uint8_t c = stream[i++];
-        if (c < 128) out.insert(out.end(), stream.begin() + i, stream.begin() + i + c), i += c;
-        else if (c > 128) out.insert(out.end(), c - 128, 0);
+        if (c < 128)
+            out.insert(out.end(), stream.begin() + i, stream.begin() + i + c), i += c;
+        else if (c > 128)
+            out.insert(out.end(), c - 128, 0);
     }
     return out;
 }
 
-std::vector<uint8_t> run(size_t n, uint8_t value) { return std::vector<uint8_t>(n, value); }
+std::vector<uint8_t> run(size_t n, uint8_t value) {
+    return std::vector<uint8_t>(n, value);
+}
 std::vector<uint8_t> join(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;

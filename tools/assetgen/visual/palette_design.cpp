@@ -71,7 +71,9 @@ Rgb8 add8(Rgb8 a, Rgb8 b) {
 // The palette in 8-bit components, as the searches read it.
 struct Entries8 {
     int c[256][3];
-    void load(const Palette6& p, int k) { c[k][0] = p[k].r << 2, c[k][1] = p[k].g << 2, c[k][2] = p[k].b << 2; }
+    void load(const Palette6& p, int k) {
+        c[k][0] = p[k].r << 2, c[k][1] = p[k].g << 2, c[k][2] = p[k].b << 2;
+    }
 };
 
 // The demo's search among the first `count` entries; also gives the distance.
@@ -149,7 +151,9 @@ void match_colours(Palette6& p, const std::vector<ColourTarget>& targets) {
                 served[t] = 0;
                 continue;
             }
-            auto mean6 = [&](int ch) { return std::clamp(int((sum[k * 4 + ch] * 2 / w + 4) / 8), 0, 63); };
+            auto mean6 = [&](int ch) {
+                return std::clamp(int((sum[k * 4 + ch] * 2 / w + 4) / 8), 0, 63);
+            };
             p[k] = {uint8_t(mean6(0)), uint8_t(mean6(1)), uint8_t(mean6(2))};
             e.load(p, k);
         }
@@ -202,7 +206,8 @@ std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
         Rgb8 fire = rgb8(p[f]);
         for (int a = 0; a < 128; ++a) darker.push_back(shade8(fire, a));
         for (int a = 130; a <= 186; a += 4)
-            for (int depth : {100, 80, 60, 40, 20}) lighter.push_back(scale8(shade8(fire, a), depth));
+            for (int depth : {100, 80, 60, 40, 20})
+                lighter.push_back(scale8(shade8(fire, a), depth));
     }
     // The smooth texture, shaded and added onto itself and onto the lit tile.
     for (int i = 0; i < kIceCount; ++i)

@@ -78,7 +78,7 @@ double lava(double x, double y, const Lattice& coarse, const Lattice& fine, cons
     double glow = (1.0 - smoothstep(0.0, 3.2, crack)) * heat;
     double crust = 0.6 * sample(fine, x, y) + 0.4 * sample(grain, x, y);
     if (crack > 5.0 && crust < 0.2) return -1.0;
-    double plate = 91.0 - 9.0 * crust;
+    double plate = 92.0 - 8.0 * crust;
     double core = 68.0 + 6.0 * (1.0 - heat);
     return lerp(plate, core, glow);
 }

@@ -167,10 +167,11 @@ double star_distance(const Star& s, Vec2 p) {
     return segment_distance(q, tip, notch);
 }
 
-// One colour of neon: the tube's white-hot core, its body and its glow, as
-// palette indices.
+// One colour of neon as palette indices: the tube's white-hot core, and its
+// body and glow, each running from one index at the top of the letters to
+// another at their foot.
 struct Neon {
-    uint8_t core, body, glow;
+    int core, body_top, body_foot, glow_top, glow_foot;
 };
 
 struct Layout {
@@ -179,9 +180,12 @@ struct Layout {
     std::vector<Star> stars;
 };
 
-const Neon kIceNeon = {kIceFirst + 63, kIceFirst + 48, kIceFirst + 24};
-const Neon kPinkNeon = {kVioletFirst + 15, kVioletFirst + 11, kVioletFirst + 6};
-const Neon kGoldNeon = {kFireFirst + 2, kFireFirst + 8, kFireFirst + 16};
+const Neon kIceNeon = {kIceFirst + 63, kIceFirst + 56, kIceFirst + 38, kIceFirst + 28,
+                       kIceFirst + 16};
+const Neon kPinkNeon = {kVioletFirst + 15, kVioletFirst + 13, kVioletFirst + 9, kVioletFirst + 7,
+                        kVioletFirst + 5};
+const Neon kGoldNeon = {kFireFirst + 2, kFireFirst + 7, kFireFirst + 10, kFireFirst + 15,
+                        kFireFirst + 18};
 
 Layout title_layout() {
     Layout layout;
@@ -208,8 +212,9 @@ Layout title_layout() {
     return layout;
 }
 
-// Distance in pixels to the nearest tube, and that tube's neon.
-double title_distance(const Layout& layout, Vec2 p, Neon& neon) {
+// Distance in pixels to the nearest tube, that tube's neon, and how far down
+// its letter the point lies (0 top, 1 foot).
+double title_distance(const Layout& layout, Vec2 p, Neon& neon, double& down) {
     double d = 1e9;
     for (size_t i = 0; i < layout.letters.size(); ++i) {
         const Placed& l = layout.letters[i];
@@ -217,11 +222,12 @@ double title_distance(const Layout& layout, Vec2 p, Neon& neon) {
         double gx = (p.x - l.x - l.lean * (l.y + l.height - p.y)) / l.height;
         if (gx < -0.3 || gx > l.glyph.width + 0.3 || gy < -0.3 || gy > 1.3) continue;
         double dl = letter_distance(l.glyph, {gx, gy}) * l.height;
-        if (dl < d) d = dl, neon = layout.letter_neon[i];
+        if (dl < d) d = dl, neon = layout.letter_neon[i], down = clamp01(gy);
     }
     for (const Star& s : layout.stars) {
         double ds = star_distance(s, p);
-        if (ds < d) d = ds, neon = kGoldNeon;
+        if (ds < d)
+            d = ds, neon = kGoldNeon, down = clamp01((p.y - s.y + s.radius) / (2 * s.radius));
     }
     return d;
 }
@@ -234,13 +240,14 @@ IndexImage draw_title_logo() {
     for (int y = 0; y < kLogoHeight; ++y) {
         for (int x = 0; x < kLogoWidth; ++x) {
             Neon neon{};
-            double d = title_distance(layout, {x + 0.5, y + 0.5}, neon);
+            double down = 0;
+            double d = title_distance(layout, {x + 0.5, y + 0.5}, neon, down);
             if (d < 0.7)
-                image.at(x, y) = neon.core;
+                image.at(x, y) = uint8_t(neon.core);
             else if (d < 1.5)
-                image.at(x, y) = neon.body;
+                image.at(x, y) = uint8_t(round_to_int(lerp(neon.body_top, neon.body_foot, down)));
             else if (d < 2.35)
-                image.at(x, y) = neon.glow;
+                image.at(x, y) = uint8_t(round_to_int(lerp(neon.glow_top, neon.glow_foot, down)));
         }
     }
     return image;

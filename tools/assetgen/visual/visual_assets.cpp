@@ -82,7 +82,7 @@ bool generate_visual_assets(const std::string& out_dir) {
     bool ok = write_bytes(dir + "palette.bin", palette_bytes(palette));
     ok = write_bytes(dir + "picture_sheet.rle", with_length_prefix(sheet.stream)) && ok;
     ok = write_bytes(dir + "small_texture.rle", with_length_prefix(texture.stream)) && ok;
-    ok = write_bytes(dir + "pattern_tile.bin", tile_bytes(make_pattern_tile())) && ok;
+    ok = write_bytes(dir + "pattern_tile.bin", make_pattern_tile().pixels) && ok;
     for (int i = 0; i < 3; ++i)
         ok = write_bytes(dir + kMeshTargets[i].file, mesh_bytes(meshes[i])) && ok;
     return ok;
@@ -102,14 +102,6 @@ bool preview_visual_assets(const std::string& preview_dir) {
     std::printf("assetgen: small texture packs to %zu bytes bare, %d stars and %d no-ops added\n",
                 texture.bare_bytes, texture.decorations, texture.no_ops);
 
-    for (auto [first, count] : {std::pair{0, 11}, std::pair{12, 98}, std::pair{110, 30}}) {
-        std::vector<uint8_t> band(sheet.image.pixels.begin() + first * 320,
-                                  sheet.image.pixels.begin() + (first + count) * 320);
-        size_t ink = 0;
-        for (uint8_t b : band) ink += b != 0;
-        std::printf("  rows %d..%d pack to %zu bytes, %zu inked\n", first, first + count - 1,
-                    pack_rle(band).size(), ink);
-    }
     // The pillars' dark tile would show almost nothing here; they are shown
     // with the tile itself. The emblem glows in one colour.
     IndexImage glow(1, 1, tile.at(kTileSize - 1, kTileSize - 1));
@@ -117,10 +109,18 @@ bool preview_visual_assets(const std::string& preview_dir) {
 
     bool ok = write_palette_swatch(dir + "palette.png", palette);
     ok = write_indexed_png(dir + "picture_sheet.png", sheet.image, palette, 2, 1, true) && ok;
-    IndexImage title(kSheetWidth, 98);
-    std::copy(sheet.image.pixels.begin() + 12 * kSheetWidth,
-              sheet.image.pixels.begin() + 110 * kSheetWidth, title.pixels.begin());
-    ok = write_indexed_png(dir + "title_3x.png", title, palette, 3, 1, false) && ok;
+    struct Band {
+        const char* name;
+        int first, rows;
+    };
+    for (Band band : {Band{"credit_3x.png", 0, 11}, Band{"title_3x.png", 12, 98},
+                      Band{"message_3x.png", 110, 30}}) {
+        IndexImage crop(kSheetWidth, band.rows);
+        std::copy(sheet.image.pixels.begin() + band.first * kSheetWidth,
+                  sheet.image.pixels.begin() + (band.first + band.rows) * kSheetWidth,
+                  crop.pixels.begin());
+        ok = write_indexed_png(dir + band.name, crop, palette, 3, 1, false) && ok;
+    }
     ok = write_indexed_png(dir + "small_texture.png", texture.image, palette, 4, 1, false) && ok;
     ok =
         write_indexed_png(dir + "small_texture_2x2.png", texture.image, palette, 2, 2, false) && ok;
