@@ -64,9 +64,6 @@ bool build_meshes(MeshDesign (&meshes)[3]) {
     return ok;
 }
 
-std::vector<uint8_t> tile_bytes(const IndexImage& tile) {
-    return tile.pixels;
-}
 
 }  // namespace
 
