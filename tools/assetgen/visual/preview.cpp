@@ -8,34 +8,9 @@
 #include <vector>
 
 #include "tools/assetgen/visual/det_math.h"
-#include "tools/common/image_io.h"
+#include "tools/assetgen/visual/rgb_canvas.h"
 
 namespace {
-
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-struct Canvas {
-    int width, height;
-    std::vector<uint8_t> rgb;
-    Canvas(int w, int h, Rgb fill) : width(w), height(h), rgb(size_t(w) * h * 3) {
-        for (int i = 0; i < w * h; ++i) set(i % w, i / w, fill);
-    }
-    void set(int x, int y, Rgb c) {
-        if (x < 0 || y < 0 || x >= width || y >= height) return;
-        uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
-        p[0] = c.r, p[1] = c.g, p[2] = c.b;
-    }
-    bool save(const std::string& path) const {
-        return write_png_rgb(path, width, height, rgb.data());
-    }
-};
-
-Rgb colour_of(const Palette6& palette, int index) {
-    const Colour6& c = palette[index];
-    return {uint8_t(c.r << 2), uint8_t(c.g << 2), uint8_t(c.b << 2)};
-}
 
 struct Vec3 {
     double x, y, z;

@@ -11,6 +11,7 @@
 #include "tools/assetgen/visual/pattern_tile.h"
 #include "tools/assetgen/visual/picture_sheet.h"
 #include "tools/assetgen/visual/preview.h"
+#include "tools/assetgen/visual/scene_preview.h"
 #include "tools/assetgen/visual/small_texture.h"
 
 namespace {
@@ -63,7 +64,6 @@ bool build_meshes(MeshDesign (&meshes)[3]) {
     for (int i = 0; i < 3; ++i) ok = finish_mesh(meshes[i], kMeshTargets[i]) && ok;
     return ok;
 }
-
 
 }  // namespace
 
@@ -126,5 +126,6 @@ bool preview_visual_assets(const std::string& preview_dir) {
         std::string name = "mesh" + std::to_string(i + 1) + "_views.png";
         ok = write_mesh_views(dir + name, meshes[i], *mesh_textures[i], palette, i == 1) && ok;
     }
-    return ok;
+    SceneAssets scene = {&palette, &texture.image, &tile, {&meshes[0], &meshes[1], &meshes[2]}};
+    return write_scene_previews(dir, scene) && ok;
 }
