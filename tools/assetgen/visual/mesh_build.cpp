@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "tools/assetgen/visual/det_math.h"
+#include "tools/assetgen/visual/rle_pack.h"
 
 int add_vertex(MeshDesign& mesh, double x, double y, double z, int u, int v) {
     mesh.vertices.push_back({x, y, z, std::clamp(u, 0, 255), std::clamp(v, 0, 255)});
@@ -121,8 +122,5 @@ std::vector<uint8_t> mesh_bytes(const MeshDesign& mesh) {
         put16(f.c * 4);
         put16(0);
     }
-    uint32_t n = uint32_t(block.size());
-    std::vector<uint8_t> out = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
-    out.insert(out.end(), block.begin(), block.end());
-    return out;
+    return with_length_prefix(block);
 }

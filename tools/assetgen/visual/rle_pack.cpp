@@ -61,9 +61,9 @@ bool pack_rle_to_length(const std::vector<uint8_t>& bytes, size_t length,
 }
 
 std::vector<uint8_t> with_length_prefix(const std::vector<uint8_t>& stream) {
-    uint32_t n = uint32_t(stream.size());
-    std::vector<uint8_t> out = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
-    out.insert(out.end(), stream.begin(), stream.end());
+    std::vector<uint8_t> out(4 + stream.size());
+    for (int i = 0; i < 4; ++i) out[i] = uint8_t(stream.size() >> (8 * i));
+    std::copy(stream.begin(), stream.end(), out.begin() + 4);
     return out;
 }
 

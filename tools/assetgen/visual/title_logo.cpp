@@ -1,7 +1,7 @@
 // Draws the title (see title_logo.h). Each letter is a set of strokes (line
-// segments and circular arcs) in a box one unit high; a pixel's signed
-// distance to the nearest stroke edge decides whether it is face, bevel,
-// outline, extruded side or background.
+// segments and circular arcs) along the centre of its tubes, in a box one
+// unit high; a pixel's distance to the nearest stroke decides whether it is
+// the tube's core, its body, its glow or background.
 #include "tools/assetgen/visual/title_logo.h"
 
 #include <algorithm>
@@ -61,9 +61,10 @@ double arc_distance(Vec2 p, const Stroke& s) {
     return std::min(end(s.a0), end(s.a1));
 }
 
-// A stadium-shaped bowl on the right of a stem, from y0 to y1.
-void add_bowl(Letter& l, double y0, double y1) {
-    double T = kInset, r = (y1 - y0) / 2, cx = l.width - T - r;
+// A stadium-shaped bowl on the right of a stem, from y0 to y1, reaching out
+// to x = right.
+void add_bowl(Letter& l, double y0, double y1, double right) {
+    double T = kInset, r = (y1 - y0) / 2, cx = right - r;
     l.strokes.push_back(line(T, y0, cx, y0));
     l.strokes.push_back(line(T, y1, cx, y1));
     l.strokes.push_back(arc(cx, y0 + r, r, -90, 90));
@@ -76,10 +77,8 @@ Letter letter(char ch) {
         case 'B':
             l.width = 0.74;
             l.strokes.push_back(line(T, T, T, B));
-            add_bowl(l, T, 0.47);
-            add_bowl(l, 0.47, B);
-            // the upper bowl sits narrower than the lower one
-            l.strokes[1].b.x = l.strokes[2].b.x = l.strokes[3].a.x -= 0.05;
+            add_bowl(l, T, 0.47, l.width - T - 0.05);  // the upper bowl is the narrower
+            add_bowl(l, 0.47, B, l.width - T);
             break;
         case 'I':
             l.width = 0.34;
@@ -98,20 +97,23 @@ Letter letter(char ch) {
         case 'P':
             l.width = 0.72;
             l.strokes.push_back(line(T, T, T, B));
-            add_bowl(l, T, 0.57);
+            add_bowl(l, T, 0.57, l.width - T);
             break;
         case 'R':
             l.width = 0.76;
             l.strokes.push_back(line(T, T, T, B));
-            add_bowl(l, T, 0.55);
+            add_bowl(l, T, 0.55, l.width - T);
             l.strokes.push_back(line(0.42, 0.55, l.width - T, B));
             break;
-        case 'A':
+        case 'A': {
             l.width = 0.86;
-            l.strokes.push_back(line(l.width / 2, T, T, B));
-            l.strokes.push_back(line(l.width / 2, T, l.width - T, B));
-            l.strokes.push_back(line(0.26, 0.68, l.width - 0.26, 0.68));
+            double apex = l.width / 2, bar = 0.66;
+            double leg = apex - (apex - T) * (bar - T) / (B - T);  // left leg's x at the bar
+            l.strokes.push_back(line(apex, T, T, B));
+            l.strokes.push_back(line(apex, T, l.width - T, B));
+            l.strokes.push_back(line(leg, bar, l.width - leg, bar));
             break;
+        }
         case 'D': {
             l.width = 0.82;
             double r = 0.5 - T, cx = l.width - T - r;

@@ -1,5 +1,7 @@
-// The "BIG PARADE" title: letters drawn from strokes as distance fields,
-// with a chrome fill, a bevel, an outline and an extruded violet side.
+// The "BIG PARADE" title as a neon sign: our own letters bent from tubes,
+// "BIG" in ice blue over a marching "PARADE" in pink, between two gold
+// stars. Each tube has a white-hot core, a body graded from top to foot and
+// a glow; thin tubes keep the title within the picture's packed length.
 #pragma once
 #include "tools/assetgen/visual/index_image.h"
 
