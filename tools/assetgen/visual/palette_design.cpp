@@ -10,6 +10,11 @@
 
 namespace {
 
+// A colour the demo asks the tables for, with its weight in the fitting.
+struct ColourTarget {
+    int r, g, b, weight;
+};
+
 Colour6 to6(double r, double g, double b) {
     auto c = [](double v) { return uint8_t(std::clamp(round_to_int(v), 0, 63)); };
     return {c(r), c(g), c(b)};
@@ -179,18 +184,7 @@ void sort_matched(Palette6& p) {
                      [&](const Colour6& a, const Colour6& b) { return key(a) < key(b); });
 }
 
-}  // namespace
-
-int nearest_colour(const Palette6& palette, int r, int g, int b) {
-    int k = nearest_entry(palette, 256, {r, g, b});
-    return k == 0 ? 1 : k;
-}
-
-int shade_colour(const Palette6& palette, int j, int level) {
-    Rgb8 c = shade8(rgb8(palette[j]), level);
-    return nearest_colour(palette, c.r, c.g, c.b);
-}
-
+// The colours the demo asks the shading and mixing tables for, weighted.
 std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
     std::map<std::tuple<int, int, int>, int> weights;
     // Each family of colours gets a share of the fitting by its importance,
@@ -239,6 +233,18 @@ std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
     for (const auto& [c, w] : weights)
         targets.push_back({std::get<0>(c), std::get<1>(c), std::get<2>(c), w});
     return targets;
+}
+
+}  // namespace
+
+int nearest_colour(const Palette6& palette, int r, int g, int b) {
+    int k = nearest_entry(palette, 256, {r, g, b});
+    return k == 0 ? 1 : k;
+}
+
+int shade_colour(const Palette6& palette, int j, int level) {
+    Rgb8 c = shade8(rgb8(palette[j]), level);
+    return nearest_colour(palette, c.r, c.g, c.b);
 }
 
 Palette6 design_palette() {

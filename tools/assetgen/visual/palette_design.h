@@ -2,7 +2,8 @@
 //   0..63    the SmallTexture ramp, black to pale ice; nearly a straight line,
 //            so the mean of two entries is the colour between them
 //   64..95   white, yellow, red, black: the PatternTile's colours
-//   96..111  violet shadows and outlines of the pictures
+//   96..111  indigo to violet to pale pink: the pictures' pink neon, outlines
+//            and shadows
 //   112..255 chosen so that shading toward black and white and additive mixing
 //            of the colours above find close neighbours (see match_colours)
 #pragma once
@@ -34,12 +35,5 @@ inline int colour_distance(int r0, int g0, int b0, int r1, int g1, int b1) {
 int nearest_colour(const Palette6& palette, int r, int g, int b);
 // One ShadeTable entry: colour j at brightness level 0..255.
 int shade_colour(const Palette6& palette, int j, int level);
-
-// Weighted 8-bit colours the demo asks the tables for; the free range of the
-// palette is fitted to them.
-struct ColourTarget {
-    int r, g, b, weight;
-};
-std::vector<ColourTarget> demo_colour_targets(const Palette6& fixed);
 
 std::vector<uint8_t> palette_bytes(const Palette6& palette);  // 768 bytes
