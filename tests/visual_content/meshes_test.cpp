@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 struct Vertex {
     int x, y, z, u, v;
 };
@@ -31,10 +33,9 @@ struct Expected {
 const Expected kMeshes[] = {{1, 74, 144, 68.3}, {2, 367, 724, 309.3}, {3, 124, 232, 455.3}};
 
 Mesh parse(Bytes b) {
-    const uint8_t* p = b.data + 4;
     Mesh m;
-    int n = read_i16(p), faces = read_i16(p + 2);
-    for (int i = 0; i < n; ++i, p += 0) {
+    int n = read_i16(b.data + 4), faces = read_i16(b.data + 6);
+    for (int i = 0; i < n; ++i) {
         const uint8_t* v = b.data + 8 + 8 * i;
         m.vertices.push_back({read_i16(v), read_i16(v + 2), read_i16(v + 4), v[6], v[7]});
     }
@@ -66,7 +67,7 @@ using Matrix = double[4][4];
 void rotation_matrix(const double angles[3], const double position[3], Matrix m) {
     auto cs = [](double a, double& c, double& s) {
         int n = int(a) & 4095;
-        c = std::cos(n * M_PI / 2048), s = std::sin(n * M_PI / 2048);
+        c = std::cos(n * kPi / 2048), s = std::sin(n * kPi / 2048);
     };
     double ca, sa, cb, sb, cc, sc;
     cs(angles[0], ca, sa), cs(angles[1], cb, sb), cs(angles[2], cc, sc);
