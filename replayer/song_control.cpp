@@ -1,0 +1,115 @@
+// Song control. Owns MasterVolume, FadeMode, QueuedSong and SongLoop: the
+// commands the timeline gives, the fade step run before every tick, the song
+// switch run after every tick, and the replayer's start state.
+#include "replayer/channel.h"
+#include "replayer/replayer.h"
+
+float MasterVolume = 1.0f;
+std::atomic<int32_t> FadeMode{-1};
+std::atomic<int32_t> QueuedSong{-1};
+std::atomic<int32_t> SongLoop{0};
+
+namespace {
+
+constexpr std::memory_order relaxed = std::memory_order_relaxed;
+constexpr float FadeStep = 0.1f;
+constexpr float MasterVolumeMax = 1.0f;
+
+// Clears a carried-out command unless a new one has been given meanwhile.
+void finish_command(std::atomic<int32_t>& command, int32_t done) {
+    command.compare_exchange_strong(done, -1, relaxed);
+}
+
+void restart_song_timing() {
+    TickRate = 50.0f;
+    SamplesPerTick = 882;
+    reset_channels();
+    Speed = 6;
+}
+
+void rewind_song() {
+    SongPosition.store(0, relaxed);
+    SongRow.store(0, relaxed);
+    Tick = 0;
+    song_list.song_ended = 0;
+}
+
+}  // namespace
+
+void set_fade_mode(int32_t mode) {
+    FadeMode.store(mode, relaxed);
+}
+void queue_song(int32_t index) {
+    QueuedSong.store(index, relaxed);
+}
+void set_song_loop(int32_t flag) {
+    SongLoop.store(flag, relaxed);
+}
+
+// A fade of 0.1 a tick takes 10 ticks each way in single precision.
+void apply_fade_command() {
+    const int32_t mode = FadeMode.load(relaxed);
+    switch (mode) {
+        case 1:
+            MasterVolume -= FadeStep;
+            if (MasterVolume < 0.0f) {
+                MasterVolume = 0.0f;
+                finish_command(FadeMode, mode);
+            }
+            break;
+        case 2:
+            MasterVolume += FadeStep;
+            if (MasterVolume > 1.0f) {
+                MasterVolume = 1.0f;
+                finish_command(FadeMode, mode);
+            }
+            break;
+        case 3:
+            MasterVolume = 0.0f;
+            finish_command(FadeMode, mode);
+            break;
+        case 4:
+            MasterVolume = 1.0f;
+            finish_command(FadeMode, mode);
+            break;
+        default:
+            break;
+    }
+    if (MasterVolume > MasterVolumeMax) MasterVolume = MasterVolumeMax;
+}
+
+// The switch keeps the loop and delay counters, the channels' volumes and
+// effect memories, and the old song's frames already rendered.
+void apply_song_switch() {
+    if (song_list.songs_loaded != 1) return;
+    const int32_t queued = QueuedSong.load(relaxed);
+    if (queued != -1) {
+        finish_command(QueuedSong, queued);
+        // A queued index that names no loaded song is dropped.
+        if (queued >= 0 && queued < song_list.count) {
+            restart_song_timing();
+            song_list.current_index = queued;
+            song_list.current = song_list.songs[queued];
+            rewind_song();
+            return;
+        }
+    }
+    if (song_list.song_ended == 1) {
+        restart_song_timing();
+        if (SongLoop.load(relaxed) != 1) {
+            song_list.current_index = (song_list.current_index + 1) % song_list.count;
+        }
+        song_list.current = song_list.songs[song_list.current_index];
+        rewind_song();
+    }
+}
+
+void reset_replayer_for_start() {
+    PendingFrames = 0;
+    restart_song_timing();
+    song_list.song_ended = 0;
+    SongPosition.store(0, relaxed);
+    SongRow.store(0, relaxed);
+    Tick = 0;
+    QueuedSong.store(-1, relaxed);
+}
