@@ -24,6 +24,8 @@ target_compile_definitions(bp_engine_pal PUBLIC BP_PIXEL_PAL=1)
 
 add_library(bp_platform_virtual STATIC)
 target_include_directories(bp_platform_virtual PUBLIC ${PROJECT_SOURCE_DIR})
+# The frame sinks write PNG files and hash frames with the tools' helpers.
+target_link_libraries(bp_platform_virtual PUBLIC bp_tool_common)
 
 if(BP_WITH_SDL)
   find_package(PkgConfig REQUIRED)
@@ -78,4 +80,12 @@ function(bp_add_subfolders)
       add_subdirectory(${child})
     endif()
   endforeach()
+endfunction()
+
+# bp_link_platform(target rgb|pal virtual|sdl)
+# Links a program or test against one pixel format's engine and one platform.
+# The portable core calls into the platform (counter, window queue), so the
+# platform library must follow the core on the link line.
+function(bp_link_platform target format platform)
+  target_link_libraries(${target} PRIVATE bp_engine_${format} bp_core bp_platform_${platform})
 endfunction()

@@ -1,6 +1,77 @@
-// The window handle that the display and sound device open against.
+// The window and its message queue: the seam between the portable message
+// pump (poll_window_messages, window_proc) and the platform's window. The
+// message codes and key codes carry the values of the Windows messages they
+// stand for, so a Windows backend passes them through unchanged. One backend
+// per platform (window_sdl.cpp, window_virtual.cpp, later window_win32.cpp).
 #pragma once
+#include <cstdint>
 
 using WindowHandle = void*;
 
+// The demo's one window, set by demo_main and opened against by the display
+// and the sound device. Lives for the whole run.
 extern WindowHandle main_window;
+
+// Message codes, numbered as the Windows messages they stand for.
+enum : uint32_t {
+    message_destroy = 2,
+    message_close = 16,
+    message_quit = 18,
+    message_key_down = 256,
+    message_char = 258,
+    message_sys_key_down = 260,  // a key pressed with Alt held
+};
+
+// Key codes of message_key_down: virtual-key numbers. Letters and digits are
+// their upper-case ASCII codes.
+enum : uint32_t {
+    key_return = 13,
+    key_escape = 27,
+    key_space = 32,
+};
+
+struct WindowMessage {
+    WindowHandle window;
+    uint32_t message;
+    uintptr_t wparam;
+    intptr_t lparam;
+};
+
+using WindowProcedure = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,
+                                     intptr_t lparam);
+
+// Registers the window class with `procedure`, opens a borderless window over
+// the whole desktop titled `title`, hides the cursor and shows the window.
+// The result is null when the platform has no window to give; the display
+// then refuses to open and says why.
+WindowHandle create_main_window(const char* title, WindowProcedure procedure, int32_t show_command);
+
+// True when a message is waiting; it stays in the queue. Never blocks.
+bool peek_message(WindowMessage* message);
+// Takes the next message: 0 when it is message_quit, 1 for any other, -1
+// when the queue is empty.
+int32_t get_message(WindowMessage* message);
+// Posts the character message of a character key's key-down.
+void translate_message(const WindowMessage* message);
+// Runs the window procedure on the message; returns its result.
+intptr_t dispatch_message(const WindowMessage* message);
+// Appends a message to the queue; false when the queue is full.
+bool post_message(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+// Queues message_quit with the exit code as wparam.
+void post_quit_message(int32_t exit_code);
+// What the window does with a message its procedure passes on: closing
+// destroys the window (message_destroy reaches the procedure), Alt+Enter
+// switches between full screen and a window, the rest is ignored.
+intptr_t def_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+// Tells the user, in one line, why the demo cannot run: on a desktop a line
+// on stderr, on Windows a message box.
+void show_error_message(const char* text);
+
+// The portable message pump (poll_window_messages.cpp, window_proc.cpp).
+// One step of the pump: false when an end request was taken, true otherwise.
+// Handles at most one message and never waits.
+bool poll_window_messages();
+// Escape posts message_quit; destroying the window posts a quit; the rest
+// goes to def_window_proc.
+intptr_t window_proc(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);

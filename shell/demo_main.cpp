@@ -1,0 +1,51 @@
+// demo_main: window, display, sound device, pitch tables, the demo, then the
+// sound device and the display closed in reverse order. A device that cannot
+// be opened ends the program with a one-line explanation and exit code 1.
+#include <cstdio>
+
+#include "display/display.h"
+#include "display/video_device.h"
+#include "module/song.h"
+#include "shell/demo.h"
+#include "shell/window.h"
+#include "sound/sound_device.h"
+
+namespace {
+
+#if BP_PIXEL_PAL
+constexpr const char* kProgramName = "demo_pal";
+#else
+constexpr const char* kProgramName = "demo_rgb";
+#endif
+
+void explain_failure(const char* what_failed) {
+    char line[640];
+    std::snprintf(line, sizeof line, "%s: %s", kProgramName, what_failed);
+    show_error_message(line);
+}
+
+}  // namespace
+
+int demo_main(int32_t show_command) {
+    // The window's creation is not checked: without a window the display
+    // cannot open, and says so.
+    main_window = create_main_window("BIG PARADE", window_proc, show_command);
+
+    int exit_code = 0;
+    if (!open_display(main_window)) {
+        explain_failure(video_error());
+        exit_code = 1;
+    } else if (open_sound_device(main_window) != 1) {
+        explain_failure(sound_device_error());
+        close_display();
+        exit_code = 1;
+    } else {
+        build_pitch_table();
+        run_demo();
+        close_sound_device();
+        close_display();
+    }
+    // No message loop runs after this; the close is left in the queue.
+    post_message(main_window, message_close, 0, 0);
+    return exit_code;
+}
