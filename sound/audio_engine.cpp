@@ -15,12 +15,6 @@ std::atomic<int32_t> block_ready{0};
 std::atomic<int32_t> audio_quit{0};
 std::atomic<int32_t> exited_threads{0};
 
-// Until the music engine's header declares them.
-bool allocate_mixdown();
-void free_mixdown();
-void reset_replayer_for_start();
-void free_all_songs();
-
 namespace {
 bool audio_engine_running = false;
 }

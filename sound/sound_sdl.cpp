@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* kRunSilent = "To run without sound, set SDL_AUDIODRIVER=dummy.";
+constexpr const char* kRunSilent = "to run without sound, set SDL_AUDIODRIVER=dummy";
 
 bool audio_subsystem_up = false;
 SDL_AudioDeviceID device = 0;
@@ -65,8 +65,8 @@ int32_t sound_count_devices() {
             char drivers[256];
             list_candidate_drivers(drivers, sizeof drivers);
             std::snprintf(device_error, sizeof device_error,
-                          "The sound device could not be opened: SDL audio driver %s%s%s failed "
-                          "to start (%s). %s",
+                          "cannot open the sound device: SDL audio driver %s%s%s failed to "
+                          "start (%s); %s",
                           asked ? "\"" : "(tried ", asked ? asked : drivers, asked ? "\"" : ")",
                           SDL_GetError(), kRunSilent);
             return 0;
@@ -76,8 +76,8 @@ int32_t sound_count_devices() {
     int count = SDL_GetNumAudioDevices(0);
     if (count == 0) {
         std::snprintf(device_error, sizeof device_error,
-                      "The sound device could not be opened: SDL audio driver \"%s\" reports no "
-                      "playback device. %s",
+                      "cannot open the sound device: SDL audio driver \"%s\" reports no "
+                      "playback device; %s",
                       driver_name(), kRunSilent);
     }
     // -1: the driver cannot list its devices; the default one may still open.
@@ -95,8 +95,8 @@ bool sound_create_device() {
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
         std::snprintf(device_error, sizeof device_error,
-                      "The sound device could not be opened: SDL audio driver \"%s\" failed to "
-                      "open the default playback device (%s). %s",
+                      "cannot open the sound device: SDL audio driver \"%s\" failed to open "
+                      "the default playback device (%s); %s",
                       driver_name(), SDL_GetError(), kRunSilent);
         return false;
     }

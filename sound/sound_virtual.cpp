@@ -118,14 +118,14 @@ void run_due_loops(int64_t now) {
 
 int32_t sound_count_devices() {
     if (virtual_sound_device_count <= 0) {
-        device_error = "The sound device could not be opened: the virtual sound card reports none.";
+        device_error = "cannot open the sound device: the virtual sound card reports none";
     }
     return virtual_sound_device_count;
 }
 
 bool sound_create_device() {
     if (virtual_sound_refuse_open) {
-        device_error = "The sound device could not be opened: the virtual sound card refused.";
+        device_error = "cannot open the sound device: the virtual sound card refused to open";
         return false;
     }
     device_open = true;
@@ -136,7 +136,7 @@ bool sound_create_device() {
 bool sound_set_priority_level(WindowHandle) {
     if (virtual_sound_refuse_priority) {
         device_error =
-            "The sound device could not be opened: the virtual sound card refused priority level.";
+            "cannot open the sound device: the virtual sound card refused priority level";
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
-// The audio engine on the virtual platform, with a stand-in renderer: what
-// the ideal card plays, the hand-off between the loops, and a stop that
-// always returns and leaves nothing behind.
+// The audio engine on the virtual platform: what the ideal card plays, the
+// pacing of the loops, and a stop that always returns and leaves nothing
+// behind.
 #include "sound/audio_engine.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@
 #include "sound/sound_device.h"
 #include "sound/sound_virtual.h"
 #include "sound/stream_ring.h"
-#include "tests/sound/stub_replayer.h"
+#include "tests/sound/sound_test_song.h"
 
 namespace {
 
@@ -38,35 +38,54 @@ protected:
     }
 };
 
+// Starts the engine as the demo does: song loaded, engine started, song queued.
+void start_test_music() {
+    load_test_song();
+    start_audio_engine();
+    queue_song(0);
+}
+
 // Runs the engine for `ms` of virtual time advanced in steps of `step` and
 // returns what the card played.
 std::vector<int16_t> play_for(int64_t ms, int64_t step) {
     virtual_soundtrack.clear();
-    start_audio_engine();
+    start_test_music();
     for (int64_t t = 0; t < ms * kMs; t += step) advance_virtual_clock(step);
     stop_audio_engine();
     return virtual_soundtrack;
 }
 
-TEST_F(AudioEngine, TheCardPlaysSilenceFor640MsThenEveryBlockWholeAndInOrder) {
+TEST_F(AudioEngine, TheCardPlaysSilenceFor640MsThenRenderBlockOutputBlockByBlock) {
     std::vector<int16_t> played = play_for(3000, 16'666'667);
     ASSERT_GE(played.size(), (kSilentFrames + 25 * 3'528) * 2);
     for (size_t i = 0; i < kSilentFrames * 2; ++i) ASSERT_EQ(played[i], 0) << "value " << i;
+    EXPECT_EQ(virtual_sound_underruns(), 0);
+
+    // The same calls without the loops: every block render_block makes is
+    // heard whole and in order.
+    load_test_song();
+    reset_replayer_for_start();
+    ASSERT_TRUE(allocate_mixdown());
+    queue_song(0);
     size_t blocks = (played.size() - kSilentFrames * 2) / kBlockValues;
+    bool any_sound = false;
     for (size_t k = 0; k < blocks; ++k) {
+        const int16_t* made = render_block(3'528);
         const int16_t* heard = played.data() + kSilentFrames * 2 + k * kBlockValues;
         for (size_t i = 0; i < kBlockValues; ++i) {
-            ASSERT_EQ(heard[i], stub_block_value(int32_t(k), int32_t(i)))
-                << "block " << k << " value " << i;
+            ASSERT_EQ(heard[i], made[i]) << "block " << k << " value " << i;
+            any_sound |= made[i] != 0;
         }
     }
-    EXPECT_EQ(virtual_sound_underruns(), 0);
+    EXPECT_TRUE(any_sound);
+    free_all_songs();
+    free_mixdown();
 }
 
 TEST_F(AudioEngine, WhatIsHeardDoesNotDependOnHowTheMainThreadPassesTime) {
-    // Flips at 60 Hz, at 50 Hz, millisecond sleeps, one long wait: the loops
-    // act at their own moments, so the sound is the same.
-    const int64_t steps[] = {16'666'667, 20 * kMs, kMs, 2500 * kMs};
+    // Two runs alike; then flips at 50 Hz, millisecond sleeps, one long wait:
+    // the loops act at their own moments, so the sound is the same.
+    const int64_t steps[] = {16'666'667, 16'666'667, 20 * kMs, kMs, 2500 * kMs};
     std::vector<int16_t> first = play_for(2500, steps[0]);
     ASSERT_GE(first.size(), 2500u * 44'100 / 1000 * 2);
     first.resize(2500 * 44'100 / 1000 * 2);
@@ -79,22 +98,19 @@ TEST_F(AudioEngine, WhatIsHeardDoesNotDependOnHowTheMainThreadPassesTime) {
     }
 }
 
-TEST_F(AudioEngine, OneBlockIsInFlightAndTheWriterStaysHalfARingAhead) {
-    start_audio_engine();
-    int32_t most_rendered_ahead = 0;
+TEST_F(AudioEngine, NoMoreThan400MsAreQueuedAndTheRingNeverRunsDry) {
+    start_test_music();
+    uint32_t most_ahead = 0;
     for (int t = 0; t < 4000; ++t) {
         advance_virtual_clock(kMs);
         if (virtual_soundtrack.size() <= kSilentFrames * 2) continue;
-        // Blocks rendered but not yet heard: at most the queue plus the one in hand.
-        int32_t heard = int32_t((virtual_soundtrack.size() / 2 - kSilentFrames) / 3'528);
-        most_rendered_ahead = std::max(most_rendered_ahead, stub_blocks_rendered - heard);
         uint32_t ahead = (write_position + kStreamRingBytes - virtual_sound_ring().read_position) %
                          kStreamRingBytes;
-        ASSERT_LE(ahead, 400u * 176'400 / 1000) << "at " << t << " ms";
+        most_ahead = std::max(most_ahead, ahead);
     }
     stop_audio_engine();
-    EXPECT_LE(most_rendered_ahead, 7);
-    EXPECT_GE(most_rendered_ahead, 4);
+    EXPECT_LE(most_ahead, 400u * 176'400 / 1000);
+    EXPECT_GE(most_ahead, 320u * 176'400 / 1000);
     EXPECT_EQ(virtual_sound_underruns(), 0);
 }
 
@@ -140,9 +156,8 @@ bool stop_returns() {
 }
 
 TEST_F(AudioEngine, StopReturnsWhileTheStreamingLoopWaitsForABlockThatNeverComes) {
-    start_audio_engine();
+    start_test_music();
     advance_virtual_clock(1000 * kMs);
-    int32_t rendered = stub_blocks_rendered;
     // The mixing loop is held back, so within two blocks the streaming loop
     // asks for a block and then waits for one that nobody is making.
     delay_virtual_audio_loop(1, 500 * kMs);
@@ -150,10 +165,13 @@ TEST_F(AudioEngine, StopReturnsWhileTheStreamingLoopWaitsForABlockThatNeverComes
     ASSERT_EQ(stream_loop_state, StreamLoopState::wait_block);
     ASSERT_EQ(render_request.load(), 1);
     ASSERT_EQ(block_ready.load(), 0);
+    const int32_t row = SongRow.load(), tick = Tick;
 
     ASSERT_TRUE(stop_returns());
     EXPECT_EQ(exited_threads.load(), 2);
-    EXPECT_EQ(stub_blocks_rendered, rendered);  // the mixing loop saw the quit first
+    // The mixing loop saw the quit first and rendered nothing more.
+    EXPECT_EQ(SongRow.load(), row);
+    EXPECT_EQ(Tick, tick);
 }
 
 TEST_F(AudioEngine, StopReturnsAtEveryMomentOfTheLoops) {
@@ -161,7 +179,7 @@ TEST_F(AudioEngine, StopReturnsAtEveryMomentOfTheLoops) {
     // loops pass through, the start-up wait included.
     for (int64_t ms = 0; ms < 800; ms += 7) {
         SCOPED_TRACE(ms);
-        start_audio_engine();
+        start_test_music();
         advance_virtual_clock(ms * kMs);
         ASSERT_TRUE(stop_returns());
         EXPECT_EQ(exited_threads.load(), 2);
@@ -169,7 +187,10 @@ TEST_F(AudioEngine, StopReturnsAtEveryMomentOfTheLoops) {
 }
 
 TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
-    stub_songs_loaded = 1;
+    load_test_song();
+    const std::vector<uint8_t> second = busy_module().bytes();
+    load_song(second.data(), second.size());
+    ASSERT_EQ(song_list.count, 2);
     start_audio_engine();
     EXPECT_NE(mix_block, nullptr);
     EXPECT_NE(virtual_sound_ring().ring, nullptr);
@@ -180,11 +201,30 @@ TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
     for (int16_t* buffer : channel_buffers) EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(virtual_sound_ring().ring, nullptr);
     EXPECT_FALSE(virtual_sound_ring_playing());
-    EXPECT_EQ(stub_songs_loaded, 0);
+    EXPECT_EQ(song_list.count, 0);
+    for (Song* song : song_list.songs) EXPECT_EQ(song, nullptr);
     // Time going on after the stop plays nothing more.
     size_t played = virtual_soundtrack.size();
     advance_virtual_clock(200 * kMs);
     EXPECT_EQ(virtual_soundtrack.size(), played);
+}
+
+TEST_F(AudioEngine, TheClipTableClampsSumsToPlusMinus32767) {
+    start_test_music();
+    struct Case {
+        int32_t sum, clamped;
+    };
+    const Case cases[] = {
+        {-65536, -32767}, {-32769, -32767}, {-32768, -32767}, {-32767, -32767},
+        {-32766, -32766}, {-1, -1},         {0, 0},           {1, 1},
+        {32766, 32766},   {32767, 32767},   {32768, 32767},   {65534, 32767},
+    };
+    for (const Case& c : cases) EXPECT_EQ(clip_table[c.sum + 65536], c.clamped) << c.sum;
+    // Two full-scale samples of either sign, and the most negative one alone.
+    EXPECT_EQ(clip_table[clip_table[32767 + 65536] + 32767 + 65536], 32767);
+    EXPECT_EQ(clip_table[clip_table[-32767 + 65536] - 32767 + 65536], -32767);
+    EXPECT_EQ(clip_table[-32768 + 65536], -32767);
+    stop_audio_engine();
 }
 
 TEST(SoundDevice, ARefusedDeviceLeavesNothingOpenAndSaysWhy) {

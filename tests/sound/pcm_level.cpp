@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     }
     std::fclose(file);
     double rms = values ? std::sqrt(energy / double(values)) : 0;
-    std::printf("seconds=%.3f peak=%d rms=%.1f first_sound_ms=%.1f\n", double(values) / 88'200, peak,
-                rms, first < 0 ? -1.0 : double(first) / 88.2);
+    std::printf("seconds=%.3f peak=%d rms=%.1f first_sound_ms=%.1f\n", double(values) / 88'200,
+                peak, rms, first < 0 ? -1.0 : double(first) / 88.2);
     return 0;
 }

@@ -1,7 +1,7 @@
 // Measures, on the SDL platform, the time from start_audio_engine to the
 // first sound that comes back from the default capture device (on the real
-// device check, the monitor of the sink the demo plays to). The stand-in
-// renderer makes every block loud from its first frame. Prints
+// device check, the monitor of the sink the demo plays to). The test song
+// has a note on its first row. Prints
 // "first sound N ms after start_audio_engine"; exit 1 when none came back
 // within 5 s.
 #include <SDL.h>
@@ -11,6 +11,7 @@
 
 #include "sound/audio_engine.h"
 #include "sound/sound_device.h"
+#include "tests/sound/sound_test_song.h"
 
 namespace {
 
@@ -53,8 +54,10 @@ int main() {
     }
     SDL_PauseAudioDevice(capture, 0);
     SDL_Delay(500);  // let the capture stream settle before the clock starts
+    load_test_song();
     uint64_t start = SDL_GetPerformanceCounter();
     start_audio_engine();
+    queue_song(0);
     while (first_sound_counter.load() == 0 &&
            SDL_GetPerformanceCounter() - start < 5 * SDL_GetPerformanceFrequency()) {
         SDL_Delay(5);
