@@ -31,7 +31,8 @@ void brighten_frame();
 // present_frame of the FrameBuffer.
 void show_frame();
 
-// load_colour_lookup (demo_rgb) or upload_palette of 256 entries (demo_pal).
+// load_colour_lookup (demo_rgb, with ChannelBoost back to 0: no flash) or
+// upload_palette of 256 entries (demo_pal).
 void make_palette_current(const uint8_t* palette);
 
 // Once per frame: moves FlashLevel on, applies the flash or drain to source

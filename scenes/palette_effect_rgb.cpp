@@ -10,8 +10,12 @@
 
 int32_t ChannelBoost[3];
 
+// A palette made current by itself carries no flash, as a palette uploaded in
+// demo_pal replaces the flashed one: a flash cut short (an end request in a
+// flashing scene) must not brighten the fades and titles that follow, which
+// present the same frame many times over.
 void make_palette_current(const uint8_t* palette) {
-    load_colour_lookup(palette);
+    make_unflashed_palette_current(palette);
 }
 
 void make_unflashed_palette_current(const uint8_t* palette) {

@@ -8,5 +8,10 @@
 // sound device could not be opened (the user has been told why).
 int demo_main(int32_t show_command);
 
-// The demo itself: returns when it has ended or the user asked it to end.
+// "demo_rgb" or "demo_pal": the first word of every message to the user.
+extern const char* const kProgramName;
+
+// The demo itself, from its black first frame to its last fade: returns when
+// the music has stopped and everything it prepared is freed. An end request
+// ends only the phase in which it arrives.
 void run_demo();

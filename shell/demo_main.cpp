@@ -10,13 +10,13 @@
 #include "shell/window.h"
 #include "sound/sound_device.h"
 
-namespace {
-
 #if BP_PIXEL_PAL
-constexpr const char* kProgramName = "demo_pal";
+const char* const kProgramName = "demo_pal";
 #else
-constexpr const char* kProgramName = "demo_rgb";
+const char* const kProgramName = "demo_rgb";
 #endif
+
+namespace {
 
 void explain_failure(const char* what_failed) {
     char line[640];

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/display.h"
-#include "shell/test_pattern.h"
+#include "bench/display/test_pattern.h"
 #include "shell/window.h"
 
 namespace {

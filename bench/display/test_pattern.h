@@ -1,4 +1,4 @@
-// The test pattern the placeholder demo animates: diagonal colour bands that
+// The test pattern the display benchmark presents: diagonal colour bands that
 // move by `shift` steps, a sweeping white bar, and a number printed in a small
 // built-in digit font. demo_rgb moves the bands by colour; demo_pal keeps the
 // indices still and turns the palette.

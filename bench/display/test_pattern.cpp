@@ -1,5 +1,5 @@
 // The test pattern, its palette, and the digit font that prints FrameDelta.
-#include "shell/test_pattern.h"
+#include "bench/display/test_pattern.h"
 
 #include "display/display.h"
 

@@ -1,0 +1,36 @@
+// The shared steps of the render loops: the phase clock, the end of a frame
+// the turns scaled by FrameDelta and the colour swing.
+#include "scenes/scene_loop.h"
+
+#include "render3d/cos_table.h"
+#include "render3d/truncate.h"
+#include "scenes/effects.h"
+#include "shell/frame_clock.h"
+#include "shell/window.h"
+
+void start_phase_clock() {
+    start_frame_clock();
+    FrameDelta = 1.0f;
+}
+
+// The delta is read even after an end request: the frame's updates still run
+// before its loop ends.
+bool finish_phase_frame() {
+    show_frame();
+    const bool keep_running = poll_window_messages();
+    FrameDelta = read_frame_delta();
+    return keep_running;
+}
+
+void turn_object(SceneObject* object, AngleAxis axis, double rate) {
+    advance_by_frame_delta(&object->angles[axis], rate);
+}
+
+void advance_by_frame_delta(float* value, double rate) {
+    *value = float(double(*value) + rate * double(FrameDelta));
+}
+
+int32_t palette_swing(float t) {
+    const double cosine = CosTable[angle_index(16.0 * double(t))];
+    return truncate_to_int(cosine * 127.0 + 128.0);
+}

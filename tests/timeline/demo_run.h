@@ -1,0 +1,54 @@
+// Test support: the whole demo on the virtual platform, from demo_main's
+// first window to its last close, with every presented frame recorded with
+// the phase it belongs to and end requests injected at chosen frames.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "display/virtual_display.h"
+#include "shell/timeline.h"
+
+struct FrameRecord {
+    DemoPhase phase;
+    int32_t index_in_phase;
+    int32_t position;  // SongPosition and SongRow as the frame was shown
+    int32_t row;
+    int64_t shown_at;  // virtual time of the flip
+    uint64_t hash;     // quick_frame_hash
+};
+
+// Escape is pressed right after frame `after_frame` (counted from 0) of
+// `phase` is shown.
+struct EscapeAt {
+    DemoPhase phase;
+    int32_t after_frame;
+};
+
+struct DemoRun {
+    int32_t exit_code = -1;
+    std::vector<FrameRecord> frames;
+    int32_t phase_frames[kDemoPhaseCount] = {};
+    std::vector<int16_t> soundtrack;  // everything the ideal card played
+    int64_t music_started_at = 0;     // virtual time of the card's first frame
+    int64_t ended_at = 0;
+    bool everything_freed = false;  // frames, tables, textures, sound
+    int32_t display_misuse = 0;
+    bool display_closed = false;
+    int32_t messages_left = 0;  // in the window's queue after the run
+};
+
+// Called with every presented frame and its record, while the pixels are
+// there to look at.
+using FrameWatcher = void (*)(const PresentedFrame& frame, const FrameRecord& record);
+
+// Runs demo_main at `refresh_rate` flips per second.
+DemoRun run_demo_virtually(const std::vector<EscapeAt>& escapes = {}, FrameWatcher watch = nullptr,
+                           int32_t refresh_rate = 60);
+
+// A hash of the visible pixels (and the palette of an 8-bit frame), eight
+// bytes a step: cheap enough for every frame of a run. The goldens use
+// hash_presented_frame, the capture tool's hash.
+uint64_t quick_frame_hash(const PresentedFrame& frame);
+
+// The frames of one phase, in order.
+std::vector<FrameRecord> frames_of(const DemoRun& run, DemoPhase phase);
