@@ -1,0 +1,160 @@
+// The closing scenes one at a time on a scripted song clock: the frame sink
+// moves SongPosition and SongRow on at every flip, as the song would, so
+// each rule tied to a position or a row is seen on the frame it governs.
+#include "scenes/closing_scenes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "assets/colour_tables.h"
+#include "assets/preparation.h"
+#include "assets/textures.h"
+#include "display/display.h"
+#include "display/virtual_display.h"
+#include "render3d/projection.h"
+#include "render3d/scene_objects.h"
+#include "replayer/replayer.h"
+#include "scenes/effects.h"
+#include "shell/frame_clock.h"
+#include "shell/virtual_window.h"
+
+namespace {
+
+using SongClock = std::pair<int32_t, int32_t>;  // position, row
+
+struct Shown {
+    int32_t flash_mode;
+    float flash_level;
+    bool all_white;
+    bool caption_1;  // the first scene's caption strip is on the frame
+};
+
+std::vector<SongClock> script;  // the clock frame k is drawn at
+std::vector<Shown> shown;
+
+void set_song_clock(const SongClock& clock) {
+    SongPosition = clock.first;
+    SongRow = clock.second;
+}
+
+bool caption_1_on(const PresentedFrame& frame) {
+    const int32_t left = (screen_width - kPictureSheetWidth) / 2;
+    const int32_t top = 2 * screen_height / 5;
+    for (int32_t row = 0; row < 11; ++row) {
+        const uint8_t* sheet = PictureSheet + row * kPictureSheetWidth;
+        const uint8_t* line = frame.pixels + size_t(top + row) * frame.pitch;
+        for (int32_t x = 0; x < kPictureSheetWidth; ++x) {
+            if (sheet[x] == 0) continue;
+#if BP_PIXEL_PAL
+            if (line[left + x] != sheet[x]) return false;
+#else
+            uint32_t word;
+            std::memcpy(&word, line + 4 * (left + x), 4);
+            if (word != colour_of_index(sheet[x])) return false;
+#endif
+        }
+    }
+    return true;
+}
+
+void watch_and_move_clock(const PresentedFrame& frame) {
+    std::vector<uint8_t> rgb(size_t(frame.width) * frame.height * 3);
+    presented_frame_to_rgb(frame, rgb.data());
+    const bool white = std::all_of(rgb.begin(), rgb.end(), [](uint8_t c) { return c == 255; });
+    shown.push_back({FlashMode, FlashLevel, white, caption_1_on(frame)});
+    set_song_clock(script[std::min(shown.size(), script.size() - 1)]);
+}
+
+class ClosingScene : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        reset_virtual_window();
+        reset_virtual_display();
+        ASSERT_TRUE(open_display(nullptr));
+        prepare_assets();
+        compute_bounding_radius(&grid_object);
+        for (SceneObject& object : scene_objects) compute_bounding_radius(&object);
+        virtual_frame_sink = watch_and_move_clock;
+    }
+    static void TearDownTestSuite() {
+        virtual_frame_sink = nullptr;
+        free_assets();
+        close_display();
+    }
+    // Plays the scene from the script's first clock; the last one must be
+    // the scene's end position.
+    static void play(void (*scene)(), std::vector<SongClock> clocks) {
+        script = std::move(clocks);
+        shown.clear();
+        FlashLevel = 0.0f;
+        FrameDelta = 0.5f;  // what the previous phase left; every scene starts at 1
+        set_song_clock(script[0]);
+        scene();
+    }
+};
+
+TEST_F(ClosingScene, EnteredAtItsEndPositionDrawsNothing) {
+    const struct {
+        void (*scene)();
+        int32_t end;
+    } cases[] = {
+        {closing_scene_1, 9}, {closing_scene_2, 13}, {closing_scene_3, 16}, {closing_scene_4, 22}};
+    for (const auto& c : cases) {
+        focal_length = 512.0f;
+        play(c.scene, {{c.end, 0}});
+        EXPECT_TRUE(shown.empty()) << "end position " << c.end;
+        EXPECT_EQ(focal_length, 512.0f) << "end position " << c.end;
+    }
+    EXPECT_EQ(depth_far, 8000.0f) << "the third scene's depth range stays";
+}
+
+// FlashMode as each frame was shown. From position 12 only rows above 15
+// change it (to white); before that the drain of positions 10 and 11, or the
+// scene's 0 when they were skipped, stays in force.
+TEST_F(ClosingScene, SecondSceneDrainsUntilRow16OfPosition12ThenFlashesWhite) {
+    const struct {
+        std::vector<SongClock> clocks;
+        std::vector<int32_t> modes;
+    } cases[] = {
+        {{{9, 0}, {10, 0}, {11, 5}, {12, 1}, {12, 10}, {12, 16}, {12, 20}, {13, 0}},
+         {0, 2, 2, 2, 2, 1, 1}},
+        {{{12, 1}, {12, 10}, {12, 16}, {13, 0}}, {0, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        play(closing_scene_2, c.clocks);
+        std::vector<int32_t> modes;
+        for (const Shown& s : shown) modes.push_back(s.flash_mode);
+        EXPECT_EQ(modes, c.modes);
+    }
+}
+
+TEST_F(ClosingScene, FirstSceneShowsItsCaptionFromPosition7ToItsEnd) {
+    play(closing_scene_1, {{6, 0}, {6, 40}, {7, 0}, {7, 1}, {8, 0}, {8, 63}, {9, 0}});
+    std::vector<bool> captions;
+    for (const Shown& s : shown) captions.push_back(s.caption_1);
+    EXPECT_EQ(captions, (std::vector<bool>{false, false, true, true, true, true}));
+}
+
+// Both open on a flash above full strength, decayed once by a FrameDelta of
+// 1 whatever the previous phase measured: 2 per unit in the third scene,
+// 0.75 in the fourth.
+TEST_F(ClosingScene, ThirdAndFourthScenesOpenOnAFullWhiteFlash) {
+    const struct {
+        void (*scene)();
+        std::vector<SongClock> clocks;
+        float first_level;
+    } cases[] = {{closing_scene_3, {{13, 0}, {13, 2}, {16, 0}}, 108.0f},
+                 {closing_scene_4, {{16, 0}, {16, 2}, {22, 0}}, 129.25f}};
+    for (const auto& c : cases) {
+        play(c.scene, c.clocks);
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_TRUE(shown[0].all_white);
+        EXPECT_EQ(shown[0].flash_level, c.first_level);
+    }
+    EXPECT_EQ(focal_length, 256 * screen_scale) << "the third scene gives its focal length back";
+}
+
+}  // namespace
