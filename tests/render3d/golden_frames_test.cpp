@@ -60,9 +60,12 @@ const GoldenView kViews[] = {
     {"a_main_key0", on_track(FrameList::a, 0, 0)},
     {"a_main_key2_at150", on_track(FrameList::a, 2, 150)},
     {"a_main_key4", on_track(FrameList::a, 4, 0)},
-    // Inside the jewel (radius 68 about the origin), the grid just below.
-    {"a_inside_jewel", from_camera(FrameList::a, 3800, 0, 0, 0, -30, -30)},
-    // Looking along z from 20 above the grid: spoke 0 lies on the camera plane.
+    // At the centre of the jewel (radius 68 about the origin): half its
+    // vertices behind the camera, and the grid's centre vertices on the
+    // camera itself (camera z exactly 0).
+    {"a_inside_jewel", from_camera(FrameList::a, 3900, 300, 0, 0, 0, 0)},
+    // Looking along z from 20 above the grid: spoke 0 lies within a hair of
+    // the camera plane and projects far off the screen.
     {"a_level_with_grid", from_camera(FrameList::a, 0, 0, 0, 0, -20, 0)},
     {"b_closing4_key2_at100_waved", on_track(FrameList::b, 2, 100, 22800)},
     {"b_closing4_key5_waved", on_track(FrameList::b, 5, 0, 48400)},
