@@ -105,21 +105,25 @@ struct ColourVector {
         return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(c, c)));
     }
 
-    // u and v stay whole for the texel addresses; their low 16 bits, which hold
-    // the fractions, also step in lanes 0 to 3 (u) and 4 to 7 (v).
+    // u and v stay whole for the texel addresses. Their fractions also step
+    // in every 16-bit lane of fu and fv, shifted left by 4: shifting commutes
+    // with the 16-bit adds, and the blend wants 16 x the 11-bit fraction.
     struct TexelWalk {
         uint32_t u, v, du, dv;
-        __m128i uv, duv;
+        __m128i fu, fv, dfu, dfv;
         TexelWalk(uint32_t u, uint32_t v, uint32_t du, uint32_t dv)
             : u(u),
               v(v),
               du(du),
               dv(dv),
-              uv(_mm_unpacklo_epi64(_mm_set1_epi16(int16_t(u)), _mm_set1_epi16(int16_t(v)))),
-              duv(_mm_unpacklo_epi64(_mm_set1_epi16(int16_t(du)), _mm_set1_epi16(int16_t(dv)))) {}
+              fu(_mm_set1_epi16(int16_t(u << 4))),
+              fv(_mm_set1_epi16(int16_t(v << 4))),
+              dfu(_mm_set1_epi16(int16_t(du << 4))),
+              dfv(_mm_set1_epi16(int16_t(dv << 4))) {}
         void step() {
             u += du, v += dv;
-            uv = _mm_add_epi16(uv, duv);
+            fu = _mm_add_epi16(fu, dfu);
+            fv = _mm_add_epi16(fv, dfv);
         }
     };
     // The shade stays within 0..32768 on every pixel drawn, so 16-bit lanes
@@ -148,9 +152,9 @@ struct ColourVector {
                                           colour_of_entry(colours[t[kPaddedRowBytes]]));
         __m128i right = _mm_unpacklo_epi64(colour_of_entry(colours[t[1]]),
                                            colour_of_entry(colours[t[kPaddedRowBytes + 1]]));
-        __m128i f16 = _mm_and_si128(_mm_slli_epi16(w.uv, 4), _mm_set1_epi16(0x7FF0));
-        __m128i rows = blend(left, right, _mm_unpacklo_epi64(f16, f16));
-        return blend(rows, _mm_unpackhi_epi64(rows, rows), _mm_unpackhi_epi64(f16, f16));
+        const __m128i fraction = _mm_set1_epi16(0x7FF0);
+        __m128i rows = blend(left, right, _mm_and_si128(w.fu, fraction));
+        return blend(rows, _mm_unpackhi_epi64(rows, rows), _mm_and_si128(w.fv, fraction));
     }
     // 16-bit products: at most 255 x 128.
     static Colour shade(Colour c, Level level) {
