@@ -9,6 +9,7 @@
 #include "render3d/cos_table.h"
 #include "render3d/polar_grid.h"
 #include "render3d/projection.h"
+#include "render3d/scene_objects.h"
 
 bool prepare_assets() {
     focal_length = 256 * screen_scale;
@@ -23,8 +24,12 @@ bool prepare_assets() {
     build_cos_table();
     build_shade_table(Palette);
     build_polar_grid();
+    if (!grid_object.mesh) return false;  // the four grid blocks are set together
     bool tile_present = false;
     build_textures(pattern_tile_or_blank(&tile_present));
+    // The timeline takes the radii once the music has started; nothing reads
+    // them before the first 3D frame, so they are taken here, after the grids.
+    compute_scene_radii();
     return intact && tile_present;
 }
 
