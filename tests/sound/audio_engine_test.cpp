@@ -114,28 +114,36 @@ TEST_F(AudioEngine, NoMoreThan400MsAreQueuedAndTheRingNeverRunsDry) {
     EXPECT_EQ(virtual_sound_underruns(), 0);
 }
 
-TEST(StreamLoop, TheWaitForABlockEndsWhenTheEngineQuits) {
+TEST_F(AudioEngine, EveryWaitOfTheStreamingLoopEndsWhenTheEngineQuits) {
+    create_stream_buffer(kStreamRingFrames);
     struct Case {
-        int32_t block_ready, quit;
-        LoopWaitKind expected;
-        StreamLoopState then;
+        const char* what;
+        StreamLoopState state;
+        int32_t cursor;  // where the device's play cursor stands
     };
     const Case cases[] = {
-        {0, 0, LoopWaitKind::sleep, StreamLoopState::wait_block},
-        {0, 1, LoopWaitKind::exited, StreamLoopState::exited},
+        {"the start-up wait for half a ring", StreamLoopState::start_wait, 0},
+        {"the wait for a block", StreamLoopState::wait_block, 0},
+        {"the wait for room in the ring", StreamLoopState::wait_room, 4},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "block_ready " << c.block_ready << " quit " << c.quit);
-        stream_loop_state = StreamLoopState::wait_block;
-        block_ready = c.block_ready;
-        audio_quit = c.quit;
-        exited_threads = 0;
-        LoopWait wait = step_stream_loop();
-        EXPECT_EQ(wait.kind, c.expected);
-        EXPECT_EQ(stream_loop_state, c.then);
-        EXPECT_EQ(exited_threads.load(), c.quit);
+        for (int32_t quit : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", quit " << quit);
+            stream_loop_state = c.state;
+            virtual_play_cursor_pin = c.cursor;
+            write_position = 0;
+            block_ready = c.state == StreamLoopState::wait_room ? 1 : 0;
+            audio_quit = quit;
+            exited_threads = 0;
+            LoopWait wait = step_stream_loop();
+            EXPECT_EQ(wait.kind == LoopWaitKind::exited, quit == 1);
+            EXPECT_EQ(stream_loop_state, quit ? StreamLoopState::exited : c.state);
+            EXPECT_EQ(exited_threads.load(), quit);
+            EXPECT_EQ(write_position, 0u);  // nothing was written on the way out
+        }
     }
     audio_quit = 0;
+    release_stream_buffer();
 }
 
 // Runs stop_audio_engine on a helper thread and reports whether it came back
@@ -172,6 +180,23 @@ TEST_F(AudioEngine, StopReturnsWhileTheStreamingLoopWaitsForABlockThatNeverComes
     // The mixing loop saw the quit first and rendered nothing more.
     EXPECT_EQ(SongRow.load(), row);
     EXPECT_EQ(Tick, tick);
+}
+
+TEST_F(AudioEngine, StopReturnsWhenTheDeviceStopsPlaying) {
+    // The play cursor freezes before the ring starts, during the start-up
+    // wait, and in the steady state: the streaming loop waits on it for ever.
+    for (int64_t ms : {0, 200, 1500}) {
+        SCOPED_TRACE(ms);
+        start_test_music();
+        advance_virtual_clock(ms * kMs);
+        virtual_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
+        advance_virtual_clock(500 * kMs);
+        EXPECT_TRUE(stream_loop_state == StreamLoopState::start_wait ||
+                    stream_loop_state == StreamLoopState::wait_room);
+        ASSERT_TRUE(stop_returns());
+        EXPECT_EQ(exited_threads.load(), 2);
+        virtual_play_cursor_pin = -1;
+    }
 }
 
 TEST_F(AudioEngine, StopReturnsAtEveryMomentOfTheLoops) {
