@@ -66,7 +66,7 @@ void pace_present() {
         if (left > 2 * millisecond) sleep_ms(uint32_t(left / millisecond - 1));
         now = query_performance_counter();
     }
-    pacing.previous = now;
+    book_present(pacing, now);
 }
 
 void release_all() {
@@ -123,9 +123,8 @@ bool video_open(WindowHandle handle, int32_t width, int32_t height, int32_t bits
         shown_indices = static_cast<uint8_t*>(std::calloc(size_t(width) * height, 1));
         std::memset(palette_words, 0, sizeof palette_words);
     }
-    // A quarter millisecond of leeway: a flip held back by a true 60 Hz vsync
-    // is never delayed further, and a display without vsync runs at most 1.5 %
-    // fast.
+    // A quarter millisecond of leeway: a flip that vsync held back to its
+    // slot is not delayed further.
     int64_t period = query_performance_frequency() / 60;
     pacing = {period, period / 64, 0};
     return true;

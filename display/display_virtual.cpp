@@ -176,5 +176,6 @@ int32_t virtual_surface_pitch() {
 }
 
 void read_virtual_screen_rgb(uint8_t* rgb) {
+    if (front_surface.empty()) return;  // nothing was ever opened
     presented_frame_to_rgb(shown_frame(), rgb);
 }

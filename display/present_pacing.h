@@ -1,19 +1,25 @@
-// Pacing of presentations where the display does not wait for vertical
-// sync: a flip that comes sooner than one video frame after the previous one
-// waits for the rest of it, so effects that count presentations keep their
-// length. A flip that vsync already held back is never made to wait.
+// Pacing of presentations where the display does not hold them to 60 Hz by
+// itself: flips keep to a grid of one video frame, so effects that count
+// presentations keep their length. A flip that comes early waits for its
+// slot; a late one does not wait, and the next may come sooner to make up,
+// unless it fell more than a frame behind, which starts the grid afresh.
 #pragma once
 #include <cstdint>
 
 struct PresentPacing {
     int64_t period;     // counter counts of one video frame
-    int64_t tolerance;  // a flip this close to the period is on time
-    int64_t previous;   // counter value of the previous flip, 0 before the first
+    int64_t tolerance;  // a flip this close to its slot is on time
+    int64_t next;       // counter value of the next slot, 0 before the first flip
 };
 
 // The counter value the flip at `now` must wait for; `now` when it is on time.
 inline int64_t present_due(const PresentPacing& pacing, int64_t now) {
-    if (pacing.previous == 0) return now;
-    int64_t due = pacing.previous + pacing.period;
-    return now < due - pacing.tolerance ? due : now;
+    if (pacing.next == 0) return now;
+    return now < pacing.next - pacing.tolerance ? pacing.next : now;
+}
+
+// Books the flip made at `now` and sets the next slot.
+inline void book_present(PresentPacing& pacing, int64_t now) {
+    bool fell_behind = pacing.next == 0 || now > pacing.next + pacing.period;
+    pacing.next = (fell_behind ? now : pacing.next) + pacing.period;
 }

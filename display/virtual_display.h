@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // A frame as it reached the screen at a flip. In 8-bit mode `palette` holds
-// the 256 colours current at that flip; later uploads do not change it.
+// the 256 colours current at that flip. Both pointers are valid only during
+// the sink's call: a sink that keeps a frame copies it.
 struct PresentedFrame {
     int64_t index;  // 0 for the first flip after video_open
     int32_t width;
