@@ -91,6 +91,7 @@ void render_looping_voices(const LoopingVoice* voices, int32_t frames) {
 
 // Reads up to the first padding value; the first frame whose whole position
 // is past the end silences the channel until a new note sets a period.
+template <bool Centred>
 void render_one_shot(Channel& state, const Sample& sample, double step, double gain, double pan,
                      int16_t* out, int32_t frames) {
     const int16_t* data = sample.data;
@@ -107,13 +108,20 @@ void render_one_shot(Channel& state, const Sample& sample, double step, double g
         const int32_t j = i + 1 >= sample.length ? i : i + 1;
         const int32_t a = data[i];
         const int32_t b = data[j];
-        if (pan == 0.5) {
-            write_frame<true>(out, static_cast<int32_t>((a + (b - a) * f) * gain), pan);
-        } else {
-            write_frame<false>(out, static_cast<int32_t>((a + (b - a) * f) * gain), pan);
-        }
+        write_frame<Centred>(out, static_cast<int32_t>((a + (b - a) * f) * gain), pan);
     }
     state.position = static_cast<float>(position);
+}
+
+template <int N>
+void render_looping_group(const LoopingVoice* voices, int32_t frames) {
+    bool centred = true;
+    for (int v = 0; v < N; ++v) centred = centred && voices[v].pan == 0.5;
+    if (centred) {
+        render_looping_voices<N, true>(voices, frames);
+    } else {
+        render_looping_voices<N, false>(voices, frames);
+    }
 }
 
 }  // namespace
@@ -134,7 +142,13 @@ void queue_tick_voice(int32_t channel, Channel& state, const Sample& sample, int
     const double gain = voice_gain(tick_volume);
     const double pan = PanTable[channel];
     if (sample.loop_length == 0 || sample.loop_length == 2) {
-        render_one_shot(state, sample, step, gain, pan, tick_frames(channel), SamplesPerTick);
+        if (pan == 0.5) {
+            render_one_shot<true>(state, sample, step, gain, pan, tick_frames(channel),
+                                  SamplesPerTick);
+        } else {
+            render_one_shot<false>(state, sample, step, gain, pan, tick_frames(channel),
+                                   SamplesPerTick);
+        }
         return;
     }
     queued_voices[queued_voice_count++] = {sample.data,
@@ -149,30 +163,19 @@ void queue_tick_voice(int32_t channel, Channel& state, const Sample& sample, int
                                            &state};
 }
 
-template <int N>
-void render_group(const LoopingVoice* voices, int32_t frames) {
-    bool centred = true;
-    for (int v = 0; v < N; ++v) centred = centred && voices[v].pan == 0.5;
-    if (centred) {
-        render_looping_voices<N, true>(voices, frames);
-    } else {
-        render_looping_voices<N, false>(voices, frames);
-    }
-}
-
 void render_queued_voices() {
     const LoopingVoice* voices = queued_voices;
     int32_t left = queued_voice_count;
-    for (; left >= 4; left -= 4, voices += 4) render_group<4>(voices, SamplesPerTick);
+    for (; left >= 4; left -= 4, voices += 4) render_looping_group<4>(voices, SamplesPerTick);
     switch (left) {
         case 3:
-            render_group<3>(voices, SamplesPerTick);
+            render_looping_group<3>(voices, SamplesPerTick);
             break;
         case 2:
-            render_group<2>(voices, SamplesPerTick);
+            render_looping_group<2>(voices, SamplesPerTick);
             break;
         case 1:
-            render_group<1>(voices, SamplesPerTick);
+            render_looping_group<1>(voices, SamplesPerTick);
             break;
         default:
             break;

@@ -3,10 +3,15 @@
 // linear interpolation in the same run. Each iteration renders 10 s of audio
 // from the module's start; the song loops. At the end the engine's figure is
 // printed as a ratio to the faster of the two players.
+//
+//   replayer_bench [--benchmark_filter=...]   BP_BENCH_MODULE=FILE to measure a file
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,11 +33,20 @@ constexpr int kSecondsPerIteration = 10;
 constexpr int kBlocksPerIteration = kSecondsPerIteration * 44100 / kMixBlockFrames;  // 125
 constexpr double kAudioSecondsPerIteration = kBlocksPerIteration * kMixBlockFrames / 44100.0;
 
+// Module 0 is a busy module made in code, module 1 the embedded one, or the
+// file that BP_BENCH_MODULE names.
+std::vector<uint8_t> second_module() {
+    if (const char* path = std::getenv("BP_BENCH_MODULE")) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    return {embedded_module_mod, embedded_module_mod + embedded_module_mod_size};
+}
+
 const std::vector<uint8_t>& module_bytes(int which) {
     static const std::vector<uint8_t> busy = busy_module().bytes();
-    static const std::vector<uint8_t> embedded(embedded_module_mod,
-                                               embedded_module_mod + embedded_module_mod_size);
-    return which == 0 ? busy : embedded;
+    static const std::vector<uint8_t> second = second_module();
+    return which == 0 ? busy : second;
 }
 
 void count_audio(benchmark::State& state) {

@@ -2,6 +2,8 @@
 
 namespace {
 
+using Effects = EngineTest;
+
 // Sample 1 loops over all its points at volume 40; sample 2 plays once.
 ModuleBuilder two_samples() {
     ModuleBuilder builder;
@@ -10,46 +12,34 @@ ModuleBuilder two_samples() {
     return builder;
 }
 
-struct Effects : EngineTest {
-    // Plays row 0 and then `count` ticks of row 1.
-    static void play_row_1_ticks(int count) { ticks(6 + count); }
-};
-
 TEST_F(Effects, NoteCutSilencesAtItsTick) {
     for (int cut_tick : {0, 3}) {
         ModuleBuilder builder = two_samples();
         builder.at(0, 0, 0) = {428, 1, 0xE, 0xC0 | cut_tick};
         start(builder);
         for (int t = 0; t < 6; ++t) {
-            tick();
+            ticks(1);
             EXPECT_EQ(Channels[0].volume, t < cut_tick ? 40 : 0) << cut_tick << " " << t;
         }
-        free_all_songs();
     }
 }
 
-TEST_F(Effects, NoteDelayStartsTheNoteAtItsTickFromTheSampleStart) {
+TEST_F(Effects, NoteDelayStartsTheNoteAtItsTickAndED0NeverDoes) {
     ModuleBuilder builder = two_samples();
     builder.at(0, 0, 0) = {428, 1, 0, 0};
     builder.at(0, 0, 1) = {428, 1, 0xE, 0xD2};
+    builder.at(0, 0, 2) = {428, 1, 0xE, 0xD0};
     start(builder);
     ticks(2);
     EXPECT_TRUE(tick_is_silent(1));
     EXPECT_EQ(Channels[1].position, 0.0f);
     ticks(1);
     EXPECT_FALSE(tick_is_silent(1));
-    EXPECT_EQ(Channels[1].volume, 40);
-    // Channel 1 now stands where channel 0 stood after its first tick.
+    // Started from the sample's start at tick 2: one tick's way in.
     EXPECT_NEAR(Channels[1].position, Channels[0].position / 3, 1e-3);
-}
-
-TEST_F(Effects, NoteDelayOfZeroLeavesTheChannelAtVolumeZero) {
-    ModuleBuilder builder = two_samples();
-    builder.at(0, 0, 0) = {428, 1, 0xE, 0xD0};
-    start(builder);
-    ticks(12);
-    EXPECT_EQ(Channels[0].volume, 0);
-    EXPECT_TRUE(tick_is_silent(0));
+    ticks(9);
+    EXPECT_EQ(Channels[2].volume, 0);
+    EXPECT_TRUE(tick_is_silent(2));
 }
 
 TEST_F(Effects, TonePortamentoSlidesWithoutRestartingTheSample) {
@@ -68,12 +58,9 @@ TEST_F(Effects, TonePortamentoSlidesWithoutRestartingTheSample) {
         ticks(6);
         EXPECT_GT(Channels[0].position, 1.5f * position) << c.command << c.sample;
         EXPECT_EQ(Channels[0].portamento_target, 1710);
-        // 5xy slides toward the target at the speed 3xx left: 4 here, or 0.
-        const int speed = c.command == 3 ? 4 : 0;
-        EXPECT_EQ(Channels[0].period, 855 + 5 * 2 * speed) << c.command << c.sample;
+        // 5xy slides at the speed 3xx left, none here.
+        EXPECT_EQ(Channels[0].period, 855 + (c.command == 3 ? 5 * 8 : 0)) << c.command << c.sample;
         EXPECT_EQ(Channels[0].volume, c.volume_after) << c.command << c.sample;
-        free_all_songs();
-        for (Channel& ch : Channels) ch = Channel{};
     }
 }
 
@@ -88,9 +75,8 @@ TEST_F(Effects, VolumeSlidesOneWayAndStopsAt63) {
         builder.at(0, 0, 0) = {428, 1, 0xC, c.start_volume};
         builder.at(0, 1, 0) = {0, 0, 0xA, c.parameter};
         start(builder);
-        play_row_1_ticks(2);
+        ticks(8);
         EXPECT_EQ(Channels[0].volume, c.after_two_ticks) << std::hex << c.parameter;
-        free_all_songs();
     }
 }
 
@@ -99,7 +85,7 @@ TEST_F(Effects, SampleOffsetBeyondAOneShotSampleSilencesAtOnce) {
     builder.at(0, 0, 0) = {428, 2, 0x9, 0x01};
     builder.at(0, 0, 1) = {428, 1, 0x9, 0x01};  // a looping sample folds the offset into its loop
     start(builder);
-    tick();
+    ticks(1);
     EXPECT_TRUE(tick_is_silent(0));
     EXPECT_EQ(Channels[0].period, 0);
     EXPECT_FALSE(tick_is_silent(1));
@@ -124,11 +110,9 @@ TEST_F(Effects, ArpeggioStepsAlongTheFinetuneRows) {
     ModuleBuilder builder = two_samples();
     builder.at(0, 0, 0) = {428, 1, 0x0, 0x3F};
     start(builder);
-    const int expected[] = {PitchTable[8][49], PitchTable[11][49], PitchTable[15][49],
-                            PitchTable[8][49]};
-    for (int period : expected) {
-        tick();
-        EXPECT_EQ(Channels[0].period, period);
+    for (int row : {8, 11, 15, 8}) {
+        ticks(1);
+        EXPECT_EQ(Channels[0].period, PitchTable[row][49]);
     }
 }
 

@@ -1,10 +1,9 @@
-// A test fixture around the music engine: the pitch table and mixing
-// resources are set up, every piece of replayer state starts from zero, and a
-// module made with ModuleBuilder can be loaded and played tick by tick.
+// A fixture around the music engine: the pitch table and mixing resources
+// exist, all replayer state starts from zero, row starts are recorded, and a
+// module made with ModuleBuilder can be started and played tick by tick.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "module/pitch_table.h"
@@ -14,21 +13,13 @@
 
 struct RowStart {
     int32_t frame, position, row;
-    bool operator==(const RowStart&) const = default;
 };
-
 inline std::vector<RowStart> row_starts;
 
 struct EngineTest : ::testing::Test {
     void SetUp() override {
         build_pitch_table();
         ASSERT_TRUE(allocate_mixdown());
-        for (Channel& ch : Channels) ch = Channel{};
-        LoopStartRow = LoopCounter = PatternDelay = 0;
-        MasterVolume = 1.0f;
-        FadeMode = -1;
-        SongLoop = 0;
-        row_starts.clear();
         row_start_observer = [](int32_t frame, int32_t position, int32_t row) {
             row_starts.push_back({frame, position, row});
         };
@@ -39,25 +30,29 @@ struct EngineTest : ::testing::Test {
         free_mixdown();
     }
 
-    // Loads the module and puts the replayer in its start state.
-    Song* start(const ModuleBuilder& builder) {
+    // Loads the module as the only song and puts the replayer, channels
+    // included, in its start state.
+    static Song* start(const ModuleBuilder& builder) {
+        free_all_songs();
         const std::vector<uint8_t> bytes = builder.bytes();
         const int32_t index = load_song(bytes.data(), bytes.size());
         EXPECT_GE(index, 0);
+        for (Channel& ch : Channels) ch = Channel{};
+        LoopStartRow = LoopCounter = PatternDelay = 0;
+        MasterVolume = 1.0f;
+        FadeMode = -1;
+        SongLoop = 0;
         reset_replayer_for_start();
+        row_starts.clear();
         return index < 0 ? nullptr : song_list.songs[index];
     }
-
-    // Plays one tick with its frames at the start of the channel buffers.
-    static void tick() {
-        PendingFrames = 0;
-        replay_tick(song_list.current);
-    }
+    // Plays ticks with their frames at the start of the channel buffers.
     static void ticks(int count) {
-        for (int i = 0; i < count; ++i) tick();
+        for (int i = 0; i < count; ++i) {
+            PendingFrames = 0;
+            replay_tick(song_list.current);
+        }
     }
-    // The first value of channel c's frames in the last tick played.
-    static int16_t first_left(int c) { return channel_buffers[c][0]; }
     static bool tick_is_silent(int c) {
         for (int i = 0; i < 2 * SamplesPerTick; ++i) {
             if (channel_buffers[c][i] != 0) return false;
@@ -66,8 +61,7 @@ struct EngineTest : ::testing::Test {
     }
 };
 
-// A sample of `count` points of a constant 100 (12,800 once loaded), so that
-// a channel's output measures its gain.
+// `count` points of a constant 100, at `volume`, looping as given.
 inline ModuleSample flat_sample(int count, int volume = 64, int loop_start = 0,
                                 int loop_length = 0) {
     return {std::vector<int8_t>(count, 100), 0, volume, loop_start, loop_length};
