@@ -1,3 +1,16 @@
-# Sources of assets/ (decoder, palettes and tables, textures).
-bp_engine_sources(COMMON
-  ${CMAKE_CURRENT_SOURCE_DIR}/asset_globals.cpp)
+# Sources of assets/ (decoder, palettes and tables, textures, preparation).
+bp_engine_sources(
+  COMMON
+    ${CMAKE_CURRENT_SOURCE_DIR}/asset_globals.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/rle_decoder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/palettes.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/nearest_colour.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/colour_search.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/colour_tables.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/light_spot.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/textures.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/preparation.cpp
+  RGB
+    ${CMAKE_CURRENT_SOURCE_DIR}/preparation_rgb.cpp
+  PAL
+    ${CMAKE_CURRENT_SOURCE_DIR}/preparation_pal.cpp)

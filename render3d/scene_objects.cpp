@@ -1,0 +1,67 @@
+// The object table, the grid object, the DrawLists, the embedded meshes and
+// the bounding radius.
+#include "render3d/scene_objects.h"
+
+#include <cmath>
+
+#include "assets/embedded.h"
+
+namespace {
+constexpr uint8_t kEmptyMesh[kMeshHeaderBytes] = {0, 0, 0, 0};
+constexpr int32_t kMaxMeshVertices = 4096;  // the VertexBuffer's capacity
+}  // namespace
+
+const Mesh* embedded_mesh(const uint8_t* data, size_t size) {
+    if (size < 4 + kMeshHeaderBytes) return kEmptyMesh;
+    const Mesh* mesh = data + 4;
+    int32_t n = mesh_vertex_count(mesh);
+    int32_t m = mesh_face_count(mesh);
+    if (n < 0 || m < 0 || n > kMaxMeshVertices) return kEmptyMesh;
+    if (size_t(mesh_size(n, m)) > size - 4) return kEmptyMesh;
+    return mesh;
+}
+
+// Defined before the table, in the same file, so the table's initialisers
+// see them already set.
+const Mesh* const EmbeddedMesh1 = embedded_mesh(embedded_mesh1_bin, embedded_mesh1_bin_size);
+const Mesh* const EmbeddedMesh2 = embedded_mesh(embedded_mesh2_bin, embedded_mesh2_bin_size);
+const Mesh* const EmbeddedMesh3 = embedded_mesh(embedded_mesh3_bin, embedded_mesh3_bin_size);
+
+// Objects 1 to 3 get their grid copies from build_polar_grid.
+SceneObject scene_objects[8] = {
+    {2, {0, 1024, 0}, {0, 0, 0}, EmbeddedMesh1, 0, nullptr},
+    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
+    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
+    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
+    {0, {1024, 0, 0}, {0, -50, 200}, EmbeddedMesh2, 0, nullptr},
+    {0, {1024, 0, 0}, {0, -250, -50}, EmbeddedMesh2, 0, nullptr},
+    {0, {1024, 0, 0}, {0, 250, -50}, EmbeddedMesh2, 0, nullptr},
+    {3, {0, 0, 0}, {0, 0, -50}, EmbeddedMesh3, 0, nullptr},
+};
+
+SceneObject grid_object = {0, {0, 0, 0}, {0, 0, 0}, nullptr, 0, nullptr};
+
+SceneObject* const draw_list_a[4] = {&grid_object, &scene_objects[1], &scene_objects[0], nullptr};
+SceneObject* const draw_list_b[7] = {&grid_object,
+                                     &scene_objects[3],
+                                     &scene_objects[4],
+                                     &scene_objects[5],
+                                     &scene_objects[6],
+                                     &scene_objects[1],
+                                     nullptr};
+SceneObject* const draw_list_c[3] = {&grid_object, &scene_objects[7], nullptr};
+
+float compute_bounding_radius(SceneObject* object) {
+    float r = 0;
+    if (object->mesh) {
+        int32_t n = mesh_vertex_count(object->mesh);
+        for (int32_t i = 0; i < n; ++i) {
+            MeshVertex v = read_mesh_vertex(object->mesh, i);
+            double x = v.x, y = v.y, z = v.z;
+            float d = float(std::sqrt(x * x + y * y + z * z));
+            if (d > r) r = d;
+        }
+    }
+    object->radius = r;
+    return r;
+}

@@ -1,0 +1,19 @@
+// The per-frame clear of the FrameBuffer and the ZBuffer.
+#include <algorithm>
+#include <cstddef>
+
+#include "display/display.h"
+#include "scenes/effects.h"
+
+// demo_pal clears to index 1: index 0 is the transparent colour of pictures.
+#if BP_PIXEL_PAL
+constexpr Pixel kClearPixel = 1;
+#else
+constexpr Pixel kClearPixel = 0;
+#endif
+
+void clear_frame() {
+    const size_t pixels = size_t(screen_width) * size_t(screen_height);
+    std::fill_n(FrameBuffer, pixels, kClearPixel);
+    std::fill_n(ZBuffer, pixels, uint16_t(0xFFFF));
+}

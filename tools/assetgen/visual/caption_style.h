@@ -1,0 +1,9 @@
+// How text becomes a caption: a fill that runs down the letters through a
+// range of palette indices, a violet outline and a one-pixel shadow.
+#pragma once
+#include "tools/assetgen/visual/index_image.h"
+
+// mask: 1 where the letters are. The fill runs from index `top` on the mask's
+// first inked row to `bottom` on its last; the result is drawn into `image`
+// at (x, y), over what is there.
+void draw_caption(IndexImage& image, const IndexImage& mask, int x, int y, int top, int bottom);
