@@ -3,7 +3,6 @@
 // clock (position.row) in the top-left corner, frame by frame until the
 // message pump reports an end request; then silences and stops the music.
 #include <cstdlib>
-#include <vector>
 
 #include "assets/embedded.h"
 #include "display/display.h"
@@ -14,21 +13,12 @@
 #include "shell/test_pattern.h"
 #include "shell/window.h"
 #include "sound/audio_engine.h"
-#include "tests/replayer/busy_module.h"
 
 namespace {
 
-// The embedded song once it is generated; until then a busy test module.
+// The embedded song, looping, at full volume, from its start.
 void start_music() {
-    std::vector<uint8_t> stand_in;
-    const uint8_t* module = embedded_module_mod;
-    size_t size = embedded_module_mod_size;
-    if (size == 0) {
-        stand_in = busy_module().bytes();
-        module = stand_in.data();
-        size = stand_in.size();
-    }
-    load_song(module, size);
+    load_song(embedded_module_mod, embedded_module_mod_size);
     set_song_loop(1);
     set_fade_mode(4);
     start_audio_engine();
