@@ -25,6 +25,10 @@ constexpr LoopWait sleep_for(uint32_t milliseconds) {
     return {LoopWaitKind::sleep, milliseconds};
 }
 
+bool quit_requested() {
+    return audio_quit.load(std::memory_order_acquire) != 0;
+}
+
 LoopWait leave_stream_loop() {
     exited_threads.fetch_add(1, std::memory_order_acq_rel);
     stream_loop_state = StreamLoopState::exited;
@@ -47,27 +51,33 @@ LoopWait step_stream_loop() {
             stream_loop_state = StreamLoopState::start_wait;
             [[fallthrough]];
         case StreamLoopState::start_wait:
+            // The waits on the play cursor also end on a quit: a device that
+            // stops playing must not keep the program from closing.
             if (sound_read_play_cursor() < kStartCursor) {
+                if (quit_requested()) return leave_stream_loop();
                 return {LoopWaitKind::until_play_cursor, kStartCursor};
             }
             block_ready.store(1, std::memory_order_release);
             stream_loop_state = StreamLoopState::loop_head;
             [[fallthrough]];
         case StreamLoopState::loop_head:
-            if (audio_quit.load(std::memory_order_acquire) != 0) return leave_stream_loop();
+            if (quit_requested()) return leave_stream_loop();
             stream_loop_state = StreamLoopState::wait_block;
             [[fallthrough]];
         case StreamLoopState::wait_block:
             if (block_ready.load(std::memory_order_acquire) == 0) {
                 // The mixing loop may have ended without rendering the block
                 // asked for; then it never comes.
-                if (audio_quit.load(std::memory_order_acquire) != 0) return leave_stream_loop();
+                if (quit_requested()) return leave_stream_loop();
                 return sleep_for(1);
             }
             stream_loop_state = StreamLoopState::wait_room;
             [[fallthrough]];
         case StreamLoopState::wait_room:
-            if (!write_stream_block(mix_block, kStreamBlockBytes)) return sleep_for(1);
+            if (!write_stream_block(mix_block, kStreamBlockBytes)) {
+                if (quit_requested()) return leave_stream_loop();
+                return sleep_for(1);
+            }
             block_ready.store(0, std::memory_order_release);
             render_request.store(1, std::memory_order_release);
             stream_loop_state = StreamLoopState::loop_head;
@@ -80,7 +90,7 @@ LoopWait step_stream_loop() {
 
 LoopWait step_mix_loop() {
     if (mix_loop_state == MixLoopState::exited) return {LoopWaitKind::exited, 0};
-    if (audio_quit.load(std::memory_order_acquire) != 0) {
+    if (quit_requested()) {
         exited_threads.fetch_add(1, std::memory_order_acq_rel);
         mix_loop_state = MixLoopState::exited;
         return {LoopWaitKind::exited, 0};

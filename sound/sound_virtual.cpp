@@ -103,7 +103,9 @@ void run_due_loops(int64_t now) {
                 loop.wake = step_time + int64_t(wait.value) * kCountsPerMs;
                 break;
             case LoopWaitKind::until_play_cursor:
-                loop.wake = time_cursor_reaches(wait.value, step_time);
+                // A polling thread also sees the other flags within a moment.
+                loop.wake =
+                    std::min(time_cursor_reaches(wait.value, step_time), step_time + kCountsPerMs);
                 break;
             case LoopWaitKind::exited:
                 loop.active = false;

@@ -16,7 +16,6 @@
 #include "sound/audio_loops.h"
 #include "sound/sound_device.h"
 #include "sound/sound_virtual.h"
-#include "sound/stream_ring.h"
 #include "tests/sound/sound_test_song.h"
 
 namespace {
@@ -98,46 +97,6 @@ TEST_F(AudioEngine, WhatIsHeardDoesNotDependOnHowTheMainThreadPassesTime) {
     }
 }
 
-TEST_F(AudioEngine, NoMoreThan400MsAreQueuedAndTheRingNeverRunsDry) {
-    start_test_music();
-    uint32_t most_ahead = 0;
-    for (int t = 0; t < 4000; ++t) {
-        advance_virtual_clock(kMs);
-        if (virtual_soundtrack.size() <= kSilentFrames * 2) continue;
-        uint32_t ahead = (write_position + kStreamRingBytes - virtual_sound_ring().read_position) %
-                         kStreamRingBytes;
-        most_ahead = std::max(most_ahead, ahead);
-    }
-    stop_audio_engine();
-    EXPECT_LE(most_ahead, 400u * 176'400 / 1000);
-    EXPECT_GE(most_ahead, 320u * 176'400 / 1000);
-    EXPECT_EQ(virtual_sound_underruns(), 0);
-}
-
-TEST(StreamLoop, TheWaitForABlockEndsWhenTheEngineQuits) {
-    struct Case {
-        int32_t block_ready, quit;
-        LoopWaitKind expected;
-        StreamLoopState then;
-    };
-    const Case cases[] = {
-        {0, 0, LoopWaitKind::sleep, StreamLoopState::wait_block},
-        {0, 1, LoopWaitKind::exited, StreamLoopState::exited},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "block_ready " << c.block_ready << " quit " << c.quit);
-        stream_loop_state = StreamLoopState::wait_block;
-        block_ready = c.block_ready;
-        audio_quit = c.quit;
-        exited_threads = 0;
-        LoopWait wait = step_stream_loop();
-        EXPECT_EQ(wait.kind, c.expected);
-        EXPECT_EQ(stream_loop_state, c.then);
-        EXPECT_EQ(exited_threads.load(), c.quit);
-    }
-    audio_quit = 0;
-}
-
 // Runs stop_audio_engine on a helper thread and reports whether it came back
 // within a generous real-time limit; a hung stop ends the test binary.
 bool stop_returns() {
@@ -155,34 +114,36 @@ bool stop_returns() {
     return true;
 }
 
-TEST_F(AudioEngine, StopReturnsWhileTheStreamingLoopWaitsForABlockThatNeverComes) {
-    start_test_music();
-    advance_virtual_clock(1000 * kMs);
-    // The mixing loop is held back, so within two blocks the streaming loop
-    // asks for a block and then waits for one that nobody is making.
-    delay_virtual_audio_loop(1, 500 * kMs);
-    advance_virtual_clock(200 * kMs);
-    ASSERT_EQ(stream_loop_state, StreamLoopState::wait_block);
-    ASSERT_EQ(render_request.load(), 1);
-    ASSERT_EQ(block_ready.load(), 0);
-    const int32_t row = SongRow.load(), tick = Tick;
-
-    ASSERT_TRUE(stop_returns());
-    EXPECT_EQ(exited_threads.load(), 2);
-    // The mixing loop saw the quit first and rendered nothing more.
-    EXPECT_EQ(SongRow.load(), row);
-    EXPECT_EQ(Tick, tick);
-}
-
-TEST_F(AudioEngine, StopReturnsAtEveryMomentOfTheLoops) {
-    // Stopping 0, 1, ..., 799 ms after the start catches every state the
-    // loops pass through, the start-up wait included.
-    for (int64_t ms = 0; ms < 800; ms += 7) {
-        SCOPED_TRACE(ms);
+TEST_F(AudioEngine, StopReturnsWhateverTheStreamingLoopWaitsFor) {
+    struct Case {
+        const char* what;
+        int64_t ms;       // when the trouble starts
+        bool hold_mixer;  // the mixing loop is held back: the block asked for never comes
+        bool freeze;      // the device stops playing: the cursor never moves again
+        StreamLoopState waiting;
+    };
+    const Case cases[] = {
+        {"no block", 1000, true, false, StreamLoopState::wait_block},
+        {"device stuck before it starts", 0, false, true, StreamLoopState::start_wait},
+        {"device stuck in the start-up wait", 200, false, true, StreamLoopState::start_wait},
+        {"device stuck while streaming", 1500, false, true, StreamLoopState::wait_room},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         start_test_music();
-        advance_virtual_clock(ms * kMs);
+        advance_virtual_clock(c.ms * kMs);
+        if (c.hold_mixer) delay_virtual_audio_loop(1, 500 * kMs);
+        if (c.freeze) virtual_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
+        advance_virtual_clock(200 * kMs);
+        EXPECT_EQ(stream_loop_state, c.waiting);
+        const int32_t row = SongRow.load(), tick = Tick;
         ASSERT_TRUE(stop_returns());
         EXPECT_EQ(exited_threads.load(), 2);
+        if (c.hold_mixer) {  // the mixing loop saw the quit first and rendered nothing more
+            EXPECT_EQ(SongRow.load(), row);
+            EXPECT_EQ(Tick, tick);
+        }
+        virtual_play_cursor_pin = -1;
     }
 }
 
