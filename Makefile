@@ -1,6 +1,7 @@
 # The two commands a newcomer needs:
 #   make demo   installs what is missing, builds, starts demo_rgb
 #   make test   installs what is missing, builds, runs every test
+# and `make capture`, which writes the demo as big_parade.mp4.
 PRESET ?= release
 JOBS ?=
 
@@ -22,8 +23,13 @@ demo-pal: build
 test: build
 	ctest --preset $(PRESET) $(if $(JOBS),-j $(JOBS),-j 2)
 
-capture: build
-	build/$(PRESET)/tools/capture/demo_capture -o big_parade.mp4
+# The whole demo as a video with its soundtrack (ffmpeg), played on the
+# virtual platform: the same file on every run. `make capture PAL=1` captures
+# demo_pal.
+capture: bootstrap
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET) --target demo_capture $(if $(JOBS),-j $(JOBS))
+	build/$(PRESET)/tools/capture/demo_capture $(if $(PAL),--pal) -o big_parade.mp4
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -73,9 +73,9 @@ bool start_music() {
     return true;
 }
 
-// Decoding, tables, textures, the black frame, the music and the bounding
-// radii, in this order. A refused song would leave every phase waiting for
-// a position that never comes, so the demo does not start without it.
+// Decoding, tables, textures and the bounding radii, the black frame, then
+// the music. A refused song would leave every phase waiting for a position
+// that never comes, so the demo does not start without it.
 bool prepare_demo() {
     prepare_assets();
     if (!buffers_allocated()) {
@@ -89,8 +89,6 @@ bool prepare_demo() {
         explain("the embedded song cannot be played; rebuild the program from a clean tree");
         return false;
     }
-    compute_bounding_radius(&grid_object);
-    for (SceneObject& object : scene_objects) compute_bounding_radius(&object);
     return true;
 }
 

@@ -75,8 +75,6 @@ protected:
         reset_virtual_display();
         ASSERT_TRUE(open_display(nullptr));
         prepare_assets();
-        compute_bounding_radius(&grid_object);
-        for (SceneObject& object : scene_objects) compute_bounding_radius(&object);
         virtual_frame_sink = watch_and_move_clock;
     }
     static void TearDownTestSuite() {

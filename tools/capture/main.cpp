@@ -1,0 +1,239 @@
+// demo_capture_rgb and demo_capture_pal: play the whole demo on the virtual
+// platform and write it as a video with its soundtrack, through ffmpeg, or
+// as PNG frames and a WAV when the output is a folder. The `demo_capture`
+// launcher picks one of the two by --pal.
+//
+//   demo_capture_rgb|demo_capture_pal [--fps N] -o FILE.mp4|FOLDER/
+//
+// Progress goes to stderr; at the end the time taken and the hashes of the
+// frames and of the soundtrack. The same program gives the same file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "display/virtual_display.h"
+#include "replayer/replayer.h"
+#include "shell/demo.h"
+#include "shell/timeline.h"
+#include "shell/virtual_clock.h"
+#include "sound/sound_virtual.h"
+#include "tools/capture/ffmpeg_pipe.h"
+#include "tools/capture/video_slots.h"
+#include "tools/common/image_io.h"
+
+namespace {
+
+constexpr int64_t kSoundRate = 44'100;
+// ffmpeg gets each video frame only once the sound is this many frames
+// ahead of it, so it never waits for sound this program has not made yet.
+constexpr size_t kVideoHeldBack = 30;
+
+struct Options {
+    int32_t fps = 60;
+    std::string out;
+    bool to_folder = false;
+};
+
+Options options;
+VideoSlots slots;
+bool output_failed = false;
+
+std::deque<std::vector<uint8_t>> held_frames;  // slots not yet sent to ffmpeg
+std::vector<std::vector<uint8_t>> spare_frames;
+int64_t frames_written = 0;
+uint64_t frames_hash = 0xcbf29ce484222325ull;
+
+int64_t sound_frames_written = 0;  // silence before the music included
+bool music_started = false;
+uint64_t soundtrack_hash = 0xcbf29ce484222325ull;
+std::vector<int16_t> wav_sound;  // folder output: the whole sound
+
+std::chrono::steady_clock::time_point started;
+std::chrono::steady_clock::time_point last_progress;
+
+// FNV-1a over 64-bit words: the whole video hashed at memory speed.
+uint64_t hash_words(const uint8_t* bytes, size_t size, uint64_t hash) {
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        hash = (hash ^ word) * 0x100000001b3ull;
+    }
+    for (; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
+    return hash;
+}
+
+void send_sound(const int16_t* values, size_t count) {
+    if (options.to_folder) {
+        wav_sound.insert(wav_sound.end(), values, values + count);
+    } else {
+        queue_sound(values, count);
+    }
+    sound_frames_written += int64_t(count / 2);
+}
+
+void send_silence(int64_t frames) {
+    static const std::vector<int16_t> silence(2 * 4096, 0);
+    while (frames > 0) {
+        const int64_t n = std::min<int64_t>(frames, 4096);
+        send_sound(silence.data(), size_t(n) * 2);
+        frames -= n;
+    }
+}
+
+// Silence until the music starts, then what the card has played: the sound
+// stays in step with virtual time, frame for frame of the card.
+void send_sound_until(int64_t now) {
+    const int64_t due = now * kSoundRate / kVirtualCounterFrequency;
+    if (!music_started) {
+        if (virtual_soundtrack.empty()) {
+            send_silence(due - sound_frames_written);
+            return;
+        }
+        music_started = true;
+        send_silence(due - int64_t(virtual_soundtrack.size() / 2) - sound_frames_written);
+    }
+    soundtrack_hash =
+        fnv1a64(virtual_soundtrack.data(), virtual_soundtrack.size() * 2, soundtrack_hash);
+    send_sound(virtual_soundtrack.data(), virtual_soundtrack.size());
+    virtual_soundtrack.clear();
+}
+
+void send_held_frames(size_t keep) {
+    while (held_frames.size() > keep && !output_failed) {
+        std::vector<uint8_t>& rgb = held_frames.front();
+        output_failed = !send_video_frame(rgb.data(), rgb.size());
+        spare_frames.push_back(std::move(rgb));
+        held_frames.pop_front();
+    }
+}
+
+void write_slot(const uint8_t* rgb, int64_t slot) {
+    const size_t bytes = slots.screen.size();
+    frames_hash = hash_words(rgb, bytes, frames_hash);
+    ++frames_written;
+    if (options.to_folder) {
+        char path[1024];
+        std::snprintf(path, sizeof path, "%s/frame_%06lld.png", options.out.c_str(),
+                      static_cast<long long>(slot));
+        if (!write_png_rgb(path, 640, 480, rgb)) output_failed = true;
+        return;
+    }
+    std::vector<uint8_t> copy;
+    if (!spare_frames.empty()) {
+        copy = std::move(spare_frames.back());
+        spare_frames.pop_back();
+    }
+    copy.assign(rgb, rgb + bytes);
+    held_frames.push_back(std::move(copy));
+}
+
+// Rewritten in place four times a second on a terminal; a line every five
+// seconds into a log.
+void show_progress(bool last) {
+    static const bool terminal = isatty(2);
+    const auto now = std::chrono::steady_clock::now();
+    const auto interval = std::chrono::milliseconds(terminal ? 250 : 5000);
+    if (!last && now - last_progress < interval) return;
+    last_progress = now;
+    const double real = std::chrono::duration<double>(now - started).count();
+    const double demo = double(virtual_counter) / double(kVirtualCounterFrequency);
+    std::fprintf(stderr,
+                 "\r%-11s  position %2d row %2d  frames %6lld  %5.1f s of demo  %4.1fx real time",
+                 demo_phase_name(demo_phase), SongPosition.load(), SongRow.load(),
+                 static_cast<long long>(frames_written), demo, real > 0 ? demo / real : 0.0);
+    if (last || !terminal) std::fputc('\n', stderr);
+}
+
+void capture_frame(const PresentedFrame& frame) {
+    send_sound_until(virtual_counter);
+    feed_presented_frame(&slots, frame, virtual_counter);
+    send_held_frames(kVideoHeldBack);
+    show_progress(false);
+}
+
+bool parse(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        if (arg == "--fps") {
+            char* end = nullptr;
+            long fps = std::strtol(argv[i + 1], &end, 10);
+            if (*end != '\0' || fps < 1 || fps > 240) return false;
+            options.fps = int32_t(fps);
+        } else if (arg == "-o") {
+            options.out = argv[i + 1];
+        } else {
+            return false;
+        }
+    }
+    return argc % 2 == 1 && !options.out.empty();
+}
+
+// A folder is an existing directory or a name ending in '/', made if missing.
+bool choose_output() {
+    struct stat info;
+    const bool is_directory = stat(options.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    options.to_folder = is_directory || options.out.back() == '/';
+    if (options.to_folder && !is_directory && mkdir(options.out.c_str(), 0777) != 0) {
+        std::fprintf(stderr, "%s: cannot make the folder %s; check the path\n", kProgramName,
+                     options.out.c_str());
+        return false;
+    }
+    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps)) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, ffmpeg_error.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool finish_output() {
+    send_sound_until(virtual_counter);
+    finish_video_slots(&slots, virtual_counter);
+    if (options.to_folder) {
+        const std::string wav = options.out + "/soundtrack.wav";
+        return !output_failed &&
+               write_wav_16(wav, int(kSoundRate), 2, wav_sound.data(), wav_sound.size() / 2);
+    }
+    send_held_frames(0);
+    const bool ok = finish_ffmpeg() && !output_failed;
+    if (!ok) std::fprintf(stderr, "%s: %s\n", kProgramName, ffmpeg_error.c_str());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!parse(argc, argv)) {
+        std::fprintf(stderr, "usage: demo_capture [--pal] [--fps N] -o FILE.mp4|FOLDER/\n");
+        return 2;
+    }
+    if (!choose_output()) return 1;
+    slots.rate = options.fps;
+    slots.write = write_slot;
+    virtual_refresh_rate = options.fps;
+    virtual_frame_sink = capture_frame;
+    started = last_progress = std::chrono::steady_clock::now();
+
+    const int exit_code = demo_main(10);
+    const bool written = finish_output();
+    show_progress(true);
+
+    const double real =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double demo = double(virtual_counter) / double(kVirtualCounterFrequency);
+    std::printf("%s: %lld frames at %d fps and %.1f s of sound written to %s\n", kProgramName,
+                static_cast<long long>(frames_written), options.fps,
+                double(sound_frames_written) / double(kSoundRate), options.out.c_str());
+    std::printf("%s: %.1f s of demo captured in %.1f s, %.2fx real time\n", kProgramName, demo,
+                real, demo / real);
+    std::printf("frames hash %s\nsoundtrack hash %s\n", hex64(frames_hash).c_str(),
+                hex64(soundtrack_hash).c_str());
+    return exit_code != 0 ? exit_code : (written ? 0 : 1);
+}
