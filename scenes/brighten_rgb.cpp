@@ -17,8 +17,10 @@ uint8_t add_saturated(uint8_t x, uint8_t boost) {
 
 // Works on four pixels (16 bytes, blue first) a step, so the compiler adds
 // with saturation 16 bytes at a time: about 0.2 ns per pixel. In place:
-// showing the same frame again adds the boost again.
+// showing the same frame again adds the boost again. Without a boost the
+// pass would change nothing (pixels carry no top byte), so it is skipped.
 void brighten_frame() {
+    if (ChannelBoost[0] == 0 && ChannelBoost[1] == 0 && ChannelBoost[2] == 0) return;
     uint8_t boost[16], keep[16];
     for (int32_t i = 0; i < 16; ++i) {
         const int32_t c = i & 3;  // 0 blue, 1 green, 2 red, 3 the colourless top byte
