@@ -5,16 +5,38 @@
 // targets SSE2. Each form offers:
 //   entry_of, the 64-bit colour table entry of a palette colour;
 //   TexelWalk, the texture coordinates stepped along a span, and sample,
-//     the bilinear blend of four texels through the table at that point;
+//     the bilinear blend of four texels of a padded texture (below) through
+//     the table at that point;
 //   ShadeWalk, the shade stepped along a span, with its level and half level;
 //   shade ((c * level) >> 7 per channel), pixel_of, and add_to_pixel
 //     (channel sums held at 255).
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+// A texture as the bilinear sample reads it: 512 bytes a row, each row
+// followed by its own first texel, and row 0 again after row 255. The four
+// texels of a sample then lie at p, p + 1, p + 512 and p + 513, so no
+// coordinate needs wrapping.
+constexpr uint32_t kPaddedRowBytes = 512;
+constexpr uint32_t kPaddedTextureBytes = 257 * kPaddedRowBytes;
+
+inline void pad_texture(const uint8_t* texture, uint8_t* padded) {
+    for (uint32_t y = 0; y < 257; ++y) {
+        const uint8_t* row = texture + (y & 255) * 256;
+        std::memcpy(padded + y * kPaddedRowBytes, row, 256);
+        padded[y * kPaddedRowBytes + 256] = row[0];
+    }
+}
+
+// Texel (u >> 11, v >> 11), each wrapped to 0..255, in a padded texture.
+inline uint32_t padded_texel_offset(uint32_t u, uint32_t v) {
+    return ((v >> 2) & (255u << 9)) | ((u >> 11) & 255u);
+}
 
 struct ColourLanes {
     // Blue from bit 0, green from bit 21, red from bit 42: a channel times up to
@@ -51,12 +73,11 @@ struct ColourLanes {
     static Colour blend(Colour a, Colour b, uint32_t f) {
         return ((a * (2048 - f) + b * f) >> 11) & kMask;
     }
-    static Colour sample(const TexelWalk& w, const uint8_t* texture, const uint64_t* colours) {
-        uint32_t col = (w.u >> 11) & 255, col1 = (col + 1) & 255;
-        uint32_t row = (w.v >> 3) & 0xFF00, row1 = (row + 256) & 0xFF00;
+    static Colour sample(const TexelWalk& w, const uint8_t* padded, const uint64_t* colours) {
+        const uint8_t* t = padded + padded_texel_offset(w.u, w.v);
         uint32_t fu = w.u & 2047;
-        Colour top = blend(colours[texture[row + col]], colours[texture[row + col1]], fu);
-        Colour bottom = blend(colours[texture[row1 + col]], colours[texture[row1 + col1]], fu);
+        Colour top = blend(colours[t[0]], colours[t[1]], fu);
+        Colour bottom = blend(colours[t[kPaddedRowBytes]], colours[t[kPaddedRowBytes + 1]], fu);
         return blend(top, bottom, w.v & 2047);
     }
     static Colour shade(Colour c, Level level) {  // level 0..128
@@ -84,21 +105,25 @@ struct ColourVector {
         return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(c, c)));
     }
 
-    // u and v stay whole for the texel addresses; their low 16 bits, which hold
-    // the fractions, also step in lanes 0 to 3 (u) and 4 to 7 (v).
+    // u and v stay whole for the texel addresses. Their fractions also step
+    // in every 16-bit lane of fu and fv, shifted left by 4: shifting commutes
+    // with the 16-bit adds, and the blend wants 16 x the 11-bit fraction.
     struct TexelWalk {
         uint32_t u, v, du, dv;
-        __m128i uv, duv;
+        __m128i fu, fv, dfu, dfv;
         TexelWalk(uint32_t u, uint32_t v, uint32_t du, uint32_t dv)
             : u(u),
               v(v),
               du(du),
               dv(dv),
-              uv(_mm_unpacklo_epi64(_mm_set1_epi16(int16_t(u)), _mm_set1_epi16(int16_t(v)))),
-              duv(_mm_unpacklo_epi64(_mm_set1_epi16(int16_t(du)), _mm_set1_epi16(int16_t(dv)))) {}
+              fu(_mm_set1_epi16(int16_t(u << 4))),
+              fv(_mm_set1_epi16(int16_t(v << 4))),
+              dfu(_mm_set1_epi16(int16_t(du << 4))),
+              dfv(_mm_set1_epi16(int16_t(dv << 4))) {}
         void step() {
             u += du, v += dv;
-            uv = _mm_add_epi16(uv, duv);
+            fu = _mm_add_epi16(fu, dfu);
+            fv = _mm_add_epi16(fv, dfv);
         }
     };
     // The shade stays within 0..32768 on every pixel drawn, so 16-bit lanes
@@ -121,16 +146,15 @@ struct ColourVector {
     }
     // Both rows of texels blend along u at once: the top row in lanes 0 to 3,
     // the bottom row in lanes 4 to 7.
-    static Colour sample(const TexelWalk& w, const uint8_t* texture, const uint64_t* colours) {
-        uint32_t col = (w.u >> 11) & 255, col1 = (col + 1) & 255;
-        uint32_t row = (w.v >> 3) & 0xFF00, row1 = (row + 256) & 0xFF00;
-        __m128i left = _mm_unpacklo_epi64(colour_of_entry(colours[texture[row + col]]),
-                                          colour_of_entry(colours[texture[row1 + col]]));
-        __m128i right = _mm_unpacklo_epi64(colour_of_entry(colours[texture[row + col1]]),
-                                           colour_of_entry(colours[texture[row1 + col1]]));
-        __m128i f16 = _mm_and_si128(_mm_slli_epi16(w.uv, 4), _mm_set1_epi16(0x7FF0));
-        __m128i rows = blend(left, right, _mm_unpacklo_epi64(f16, f16));
-        return blend(rows, _mm_unpackhi_epi64(rows, rows), _mm_unpackhi_epi64(f16, f16));
+    static Colour sample(const TexelWalk& w, const uint8_t* padded, const uint64_t* colours) {
+        const uint8_t* t = padded + padded_texel_offset(w.u, w.v);
+        __m128i left = _mm_unpacklo_epi64(colour_of_entry(colours[t[0]]),
+                                          colour_of_entry(colours[t[kPaddedRowBytes]]));
+        __m128i right = _mm_unpacklo_epi64(colour_of_entry(colours[t[1]]),
+                                           colour_of_entry(colours[t[kPaddedRowBytes + 1]]));
+        const __m128i fraction = _mm_set1_epi16(0x7FF0);
+        __m128i rows = blend(left, right, _mm_and_si128(w.fu, fraction));
+        return blend(rows, _mm_unpackhi_epi64(rows, rows), _mm_and_si128(w.fv, fraction));
     }
     // 16-bit products: at most 255 x 128.
     static Colour shade(Colour c, Level level) {

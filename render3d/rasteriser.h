@@ -29,10 +29,11 @@ EdgeStep setup_edge(const ProjectedVertex& upper, const ProjectedVertex& lower);
 void draw_triangle(int32_t i0, int32_t i1, int32_t i2, uint8_t mode);
 // One row from left to right; the right end's column is not filled.
 void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode);
-// demo_rgb's span filler reads ColourLookup through a copy in the form its
-// blend works on; draw_object makes that copy before each object's faces.
-// Whoever calls fill_span or draw_triangle directly calls this first,
-// after any change to ColourLookup. demo_pal reads its tables directly.
+// demo_rgb's span filler reads ColourLookup and current_texture through
+// copies in the forms its blend works on; draw_object makes them before each
+// object's faces. Whoever calls fill_span or draw_triangle directly calls
+// this first, after any change to ColourLookup, current_texture or the
+// texture's bytes. demo_pal reads its tables directly.
 void load_span_colours();
 
 #if !BP_PIXEL_PAL

@@ -65,3 +65,8 @@ float compute_bounding_radius(SceneObject* object) {
     object->radius = r;
     return r;
 }
+
+void compute_scene_radii() {
+    compute_bounding_radius(&grid_object);
+    for (SceneObject& object : scene_objects) compute_bounding_radius(&object);
+}

@@ -45,3 +45,6 @@ const Mesh* embedded_mesh(const uint8_t* data, size_t size);
 
 // Largest vertex distance from the origin; stored in object->radius.
 float compute_bounding_radius(SceneObject* object);
+// compute_bounding_radius for grid_object, then scene_objects[0] to [7];
+// once, after build_polar_grid has given the grids their meshes.
+void compute_scene_radii();

@@ -18,8 +18,10 @@ using kit = ColourVector;
 using kit = ColourLanes;
 #endif
 
-// ColourLookup as table entries of the kit, refreshed by load_span_colours.
+// ColourLookup as table entries of the kit, and current_texture padded for
+// the sample; both refreshed by load_span_colours.
 uint64_t TexelColours[256];
+uint8_t PaddedTexture[kPaddedTextureBytes];
 
 void pack_colour_lookup(uint64_t* out) {
     for (int i = 0; i < 256; ++i) {
@@ -31,13 +33,13 @@ void pack_colour_lookup(uint64_t* out) {
 
 void load_span_colours() {
     pack_colour_lookup(TexelColours);
+    if (current_texture) pad_texture(current_texture, PaddedTexture);
 }
 
 TexelColour sample_bilinear(int32_t u, int32_t v) {
-    uint64_t colours[256];
-    pack_colour_lookup(colours);
+    load_span_colours();
     kit::TexelWalk at(uint32_t(u), uint32_t(v), 0, 0);
-    uint32_t p = kit::pixel_of(kit::sample(at, current_texture, colours));
+    uint32_t p = kit::pixel_of(kit::sample(at, PaddedTexture, TexelColours));
     return {int32_t(p >> 16), int32_t(p >> 8 & 255), int32_t(p & 255)};
 }
 
@@ -46,7 +48,7 @@ void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode) {
     if (!set_up_span(left, right, mode, &span)) return;
     uint32_t* frame = FrameBuffer + span.p;
     uint16_t* zbuf = ZBuffer + span.p;
-    const uint8_t* texture = current_texture;
+    const uint8_t* padded = PaddedTexture;
     const uint64_t* colours = TexelColours;
     int32_t n = span.n;
     float z = span.z, dz = span.dz;
@@ -62,13 +64,13 @@ void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode) {
                 uint16_t d;
                 if (!passes_depth(z, zbuf[i], &d)) continue;
                 zbuf[i] = d;
-                frame[i] = kit::pixel_of(kit::shade(kit::sample(t, texture, colours), s.level()));
+                frame[i] = kit::pixel_of(kit::shade(kit::sample(t, padded, colours), s.level()));
             }
             break;
         case RENDER_ADDITIVE_NO_DEPTH:
             for (int32_t i = 0; i < n; ++i, t.step(), s.step()) {
                 frame[i] = kit::add_to_pixel(
-                    frame[i], kit::shade(kit::sample(t, texture, colours), s.level()));
+                    frame[i], kit::shade(kit::sample(t, padded, colours), s.level()));
             }
             break;
         case RENDER_OPAQUE_UNLIT:
@@ -76,12 +78,12 @@ void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode) {
                 uint16_t d;
                 if (!passes_depth(z, zbuf[i], &d)) continue;
                 zbuf[i] = d;
-                frame[i] = kit::pixel_of(kit::sample(t, texture, colours));
+                frame[i] = kit::pixel_of(kit::sample(t, padded, colours));
             }
             break;
         case RENDER_GLOW: {
             // One fixed texel, row 127 column 255, at half the shade.
-            kit::Colour glow = kit::colour_of_entry(colours[texture[32767]]);
+            kit::Colour glow = kit::colour_of_entry(colours[current_texture[32767]]);
             for (int32_t i = 0; i < n; ++i, z += dz, s.step()) {
                 uint16_t d;
                 if (!passes_depth(z, zbuf[i], &d)) continue;
@@ -96,7 +98,7 @@ void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode) {
                 if (!passes_depth(z, zbuf[i], &d)) continue;
                 zbuf[i] = d;
                 frame[i] = kit::add_to_pixel(
-                    frame[i], kit::shade(kit::sample(t, texture, colours), s.level()));
+                    frame[i], kit::shade(kit::sample(t, padded, colours), s.level()));
             }
             break;
     }

@@ -2,6 +2,10 @@
 // then everything per pixel is an integer or float add.
 #include "render3d/span_setup.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "display/display.h"
 #include "render3d/projection.h"
 #include "render3d/truncate.h"
@@ -10,6 +14,22 @@ namespace {
 // NaN counts as 0, so the shade level never leaves the table.
 double clamp_shade(float shade) {
     return shade > 0 ? (shade < 128 ? shade : 128) : 0;
+}
+
+// The same quantity at the span's two ends.
+struct EndPair {
+    double left, right;
+};
+
+// Both quotients in one packed division where the target has SSE2; each lane
+// is rounded exactly as its own division would be.
+EndPair divide(EndPair a, EndPair b) {
+#if defined(__SSE2__)
+    __m128d q = _mm_div_pd(_mm_set_pd(a.right, a.left), _mm_set_pd(b.right, b.left));
+    return {_mm_cvtsd_f64(q), _mm_cvtsd_f64(_mm_unpackhi_pd(q, q))};
+#else
+    return {a.left / b.left, a.right / b.right};
+#endif
 }
 }  // namespace
 
@@ -32,18 +52,17 @@ bool set_up_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode, Sp
     // An end with a depth that is not positive (1/z not positive, so the
     // vertex is behind the camera) drops the span; testing first also keeps
     // the divisions below away from zero.
-    double wl = double(depth_far) * left.one_over_z;
-    double wr = double(depth_far) * right.one_over_z;
-    if (!(wl > 0 && wr > 0)) return false;
-    float zL = float(65535 / wl);
-    float zR = float(65535 / wr);
+    EndPair w = {double(depth_far) * left.one_over_z, double(depth_far) * right.one_over_z};
+    if (!(w.left > 0 && w.right > 0)) return false;
+    EndPair z = divide({65535, 65535}, w);
+    EndPair one_over_z = {left.one_over_z, right.one_over_z};
+    EndPair tu = divide({left.u_over_z, right.u_over_z}, one_over_z);
+    EndPair tv = divide({left.v_over_z, right.v_over_z}, one_over_z);
+    float zL = float(z.left);
+    float zR = float(z.right);
     if (!(zL > 0 && zR > 0)) return false;
     float dz = float((double(zR) - zL) * k);
-
-    double uL = double(left.u_over_z) / left.one_over_z;
-    double uR = double(right.u_over_z) / right.one_over_z;
-    double vL = double(left.v_over_z) / left.one_over_z;
-    double vR = double(right.v_over_z) / right.one_over_z;
+    double uL = tu.left, uR = tu.right, vL = tv.left, vR = tv.right;
     int32_t du = truncate_to_int((uR - uL) * k * 2048);
     int32_t dv = truncate_to_int((vR - vL) * k * 2048);
     int32_t ds = truncate_to_int((sR - sL) * k * 256);

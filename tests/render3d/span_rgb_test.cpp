@@ -73,6 +73,7 @@ TEST_F(SpanRgbTest, LeftClipAdvancesTextureShadeAndDepth) {
 // units into the texel. Texel (1, 0) is red 255, so red shows the fraction.
 TEST_F(SpanRgbTest, SubPixelStartAdvancesTheTexture) {
     screen.texture[1] = 255;
+    load_span_colours();
     fill_span(span_end(10 * 256 + 128, 0, 0, 0, 1024, 128), span_end(12 * 256, 0, 1, 0, 1024, 128),
               RENDER_OPAQUE_UNLIT);
     EXPECT_EQ(screen.at(10, 0) >> 16, (255u * 64) >> 11);
@@ -101,6 +102,7 @@ TEST_F(SpanRgbTest, DepthMustBeAboveZeroAndBelowTheStoredDepth) {
 TEST_F(SpanRgbTest, EachModeWritesItsColourAndDepth) {
     std::fill(screen.texture.begin(), screen.texture.end(), 200);  // colour (200, 55, 100)
     screen.texture[32767] = 100;                                   // the glow texel: (100, 155, 50)
+    load_span_colours();
     struct Case {
         uint8_t mode;
         uint32_t old, expected;
@@ -138,9 +140,11 @@ template <typename Kit>
 void expect_kit_matches_channel_rules(uint32_t seed) {
     std::mt19937 random(seed);
     uint8_t texture[65536];
+    static uint8_t padded[kPaddedTextureBytes];
     uint8_t table[3][256];
     uint64_t entries[256];
     for (auto& t : texture) t = uint8_t(random());
+    pad_texture(texture, padded);
     for (int i = 0; i < 256; ++i) {
         for (auto& channel : table) channel[i] = uint8_t(random());
         entries[i] = Kit::entry_of(table[0][i], table[1][i], table[2][i]);
@@ -164,7 +168,7 @@ void expect_kit_matches_channel_rules(uint32_t seed) {
             added |= uint32_t(std::min(255, lit + int32_t(old >> (16 - 8 * c) & 255)))
                      << (16 - 8 * c);
         }
-        auto lit = Kit::shade(Kit::sample(walk, texture, entries), shade.level());
+        auto lit = Kit::shade(Kit::sample(walk, padded, entries), shade.level());
         ASSERT_EQ(Kit::pixel_of(lit), expected) << trial;
         ASSERT_EQ(Kit::add_to_pixel(old, lit), added) << trial;
     }

@@ -1,5 +1,6 @@
-// The object state of the three phases that draw each DrawList, and the
-// camera placed at a point of a track, for one frame drawn on its own.
+// One view of a DrawList drawn on its own: the object state that the phase
+// using the list sets up, the camera at a point of that phase's track (or
+// placed by hand), and the wave of the closing scene's grid.
 #pragma once
 #include <cstdint>
 
@@ -7,11 +8,26 @@
 
 enum class FrameList { a, b, c };
 
-// Textures, modes, angles and positions as the phase that uses the list sets
-// them up, and the projection constants it runs with.
-void set_up_frame_list(FrameList list);
-// The track's state at key `key` after `time` units (0 <= time < 300), then
-// interpolate_camera; list b also turns the camera half a turn about c.
-// False when the key is not on the list's track.
-bool place_frame_camera(FrameList list, int32_t key, float time);
+struct FrameView {
+    FrameList list = FrameList::a;
+    int32_t key = 0;  // track state: key_from is this key, key_to the next
+    float at = 0;     // track_time, 0 <= at < 300
+    bool wave = false;
+    int32_t phase = 0;          // of wave_polar_grid on scene_objects[1]
+    bool fixed_camera = false;  // the camera below instead of the track's
+    float camera[6] = {};       // angles a, b, c, then position x, y, z
+};
+
+// Takes the objects' state as the preparation left it; every view starts
+// from it again, so views do not depend on the ones drawn before.
+void remember_scene_start();
+
+// Objects, projection constants, camera and wave for the view. False when
+// the key is not on the list's track.
+bool set_up_frame_view(const FrameView& view);
+// draw_scene of the view's DrawList; the caller clears the frame first.
+void draw_frame_list(FrameList list);
+// set_up_frame_view, clear_frame, draw_frame_list.
+bool draw_frame_view(const FrameView& view);
+
 CameraTrack frame_track(FrameList list);  // null for c (fixed camera)

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     }
     if (format != "rgb" && format != "pal") {
         std::fprintf(stderr,
-                     "usage: frame --format rgb|pal --list a|b|c [--key K] [--at S] "
-                     "[--wave P] -o OUT\n");
+                     "usage: frame --format rgb|pal --list a|b|c [--key K] [--at S (0..299)] "
+                     "[--wave P] [--camera A,B,C,X,Y,Z] -o OUT\n");
         return 2;
     }
     std::string self(argv[0]);

@@ -1,0 +1,158 @@
+// Golden frames: views of the three DrawLists drawn with the real meshes,
+// textures and colour tables, held by the FNV-1a hash of the FrameBuffer.
+// The hashes are in tests/render3d/goldens/frames_<format>.txt, the pictures
+// for review in docs/goldens/<view>_<format>.png.
+//
+// When a change to the pictures is deliberate, scripts/update_goldens runs
+// this test with BP_UPDATE_GOLDENS=1: it then rewrites the hash file and the
+// PNGs instead of comparing. Look at the PNGs, and say in the commit why the
+// frames changed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "display/display.h"
+#include "tools/common/image_io.h"
+#include "tools/frame/frame_scene.h"
+#include "tools/frame/frame_setup.h"
+
+namespace {
+
+#if BP_PIXEL_PAL
+const std::string kFormat = "pal";
+constexpr Pixel kClearPixel = 1;
+#else
+const std::string kFormat = "rgb";
+constexpr Pixel kClearPixel = 0;
+#endif
+
+struct GoldenView {
+    const char* name;
+    FrameView view;
+};
+
+FrameView on_track(FrameList list, int32_t key, float at, int32_t wave_phase = -1) {
+    FrameView v;
+    v.list = list;
+    v.key = key;
+    v.at = at;
+    v.wave = wave_phase >= 0;
+    v.phase = wave_phase;
+    return v;
+}
+
+FrameView from_camera(FrameList list, float a, float b, float c, float x, float y, float z,
+                      int32_t wave_phase = -1) {
+    FrameView v = on_track(list, 0, 0, wave_phase);
+    v.fixed_camera = true;
+    float values[6] = {a, b, c, x, y, z};
+    std::copy(values, values + 6, v.camera);
+    return v;
+}
+
+// Scene 4 waves its grid with phase trunc(32 t + 400), t the scene's time:
+// key K at S is about t = 300 K + S.
+const GoldenView kViews[] = {
+    {"a_main_key0", on_track(FrameList::a, 0, 0)},
+    {"a_main_key2_at150", on_track(FrameList::a, 2, 150)},
+    {"a_main_key4", on_track(FrameList::a, 4, 0)},
+    // At the centre of the jewel (radius 68 about the origin): half its
+    // vertices behind the camera, and the grid's centre vertices on the
+    // camera itself (camera z exactly 0).
+    {"a_inside_jewel", from_camera(FrameList::a, 3900, 300, 0, 0, 0, 0)},
+    // Looking along z from 20 above the grid: spoke 0 lies within a hair of
+    // the camera plane and projects far off the screen.
+    {"a_level_with_grid", from_camera(FrameList::a, 0, 0, 0, 0, -20, 0)},
+    {"b_closing4_key2_at100_waved", on_track(FrameList::b, 2, 100, 22800)},
+    {"b_closing4_key5_waved", on_track(FrameList::b, 5, 0, 48400)},
+    // At the centre of scene_objects[5], a spire.
+    {"b_inside_spire", from_camera(FrameList::b, 3500, 0, 0, 0, -250, -50, 48400)},
+    {"c_glow", on_track(FrameList::c, 0, 0)},
+};
+
+std::string hash_file() {
+    return std::string(BP_GOLDEN_DIR) + "/frames_" + kFormat + ".txt";
+}
+
+// name -> hash, from lines "name hash"; lines starting with # are notes.
+std::map<std::string, std::string> read_hashes() {
+    std::map<std::string, std::string> hashes;
+    std::ifstream in(hash_file());
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string name, hash;
+        if (fields >> name >> hash) hashes[name] = hash;
+    }
+    return hashes;
+}
+
+bool updating() {
+    const char* flag = std::getenv("BP_UPDATE_GOLDENS");
+    return flag && std::string(flag) == "1";
+}
+
+size_t drawn_pixels() {
+    size_t n = 0;
+    for (size_t i = 0; i < size_t(screen_width) * size_t(screen_height); ++i) {
+        n += FrameBuffer[i] != kClearPixel;
+    }
+    return n;
+}
+
+class GoldenFrames : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(prepare_frame()); }
+    static void TearDownTestSuite() { release_frame(); }
+};
+
+TEST_F(GoldenFrames, EveryViewDrawsItsStoredFrame) {
+    std::map<std::string, std::string> stored = read_hashes();
+    std::ostringstream updated;
+    updated << "# FNV-1a of the FrameBuffer of each golden view; rewritten by "
+               "scripts/update_goldens\n";
+    for (const GoldenView& golden : kViews) {
+        SCOPED_TRACE(golden.name);
+        ASSERT_TRUE(draw_frame_view(golden.view));
+        // A golden of an empty frame would hold nothing.
+        EXPECT_GT(drawn_pixels(), size_t(screen_width) * size_t(screen_height) / 20);
+        std::string hash = hex64(frame_hash());
+        updated << golden.name << ' ' << hash << '\n';
+        if (updating()) {
+            std::string png =
+                std::string(BP_GOLDEN_PNG_DIR) + "/" + golden.name + "_" + kFormat + ".png";
+            EXPECT_TRUE(write_frame_png(png)) << png;
+        } else {
+            EXPECT_EQ(hash, stored[golden.name])
+                << "the frame changed; if that is meant, run scripts/update_goldens and look at "
+                   "docs/goldens/"
+                << golden.name << "_" << kFormat << ".png";
+        }
+    }
+    if (updating()) {
+        std::ofstream out(hash_file());
+        out << updated.str();
+        EXPECT_TRUE(out.good()) << hash_file();
+    }
+}
+
+// The views share global objects, grids and projection constants; each
+// must set up all it uses.
+TEST_F(GoldenFrames, AViewDrawsTheSameFrameWhateverWasDrawnBefore) {
+    std::map<std::string, uint64_t> first;
+    for (const GoldenView& golden : kViews) {
+        ASSERT_TRUE(draw_frame_view(golden.view));
+        first[golden.name] = frame_hash();
+    }
+    for (auto it = std::rbegin(kViews); it != std::rend(kViews); ++it) {
+        ASSERT_TRUE(draw_frame_view(it->view));
+        EXPECT_EQ(frame_hash(), first[it->name]) << it->name;
+    }
+}
+
+}  // namespace
