@@ -1,0 +1,49 @@
+// Start and stop of the audio engine: the mixing resources, the ring, the
+// replayer's starting state, and the two loops with their flags. The engine
+// owns all of it from start_audio_engine to stop_audio_engine.
+#include "sound/audio_engine.h"
+
+#include "module/song.h"
+#include "replayer/replayer.h"
+#include "shell/system.h"
+#include "sound/audio_loops.h"
+#include "sound/sound_backend.h"
+#include "sound/stream_ring.h"
+
+std::atomic<int32_t> render_request{0};
+std::atomic<int32_t> block_ready{0};
+std::atomic<int32_t> audio_quit{0};
+std::atomic<int32_t> exited_threads{0};
+
+namespace {
+bool audio_engine_running = false;
+}
+
+void start_audio_engine() {
+    reset_replayer_for_start();
+    build_pitch_table();  // same values as at start-up; the loaded songs stay
+    // Without its buffers the engine would write through null pointers;
+    // the demo then runs silent instead.
+    if (!allocate_mixdown()) return;
+    create_stream_buffer(kStreamRingFrames);
+    render_request.store(0, std::memory_order_release);
+    block_ready.store(0, std::memory_order_release);
+    audio_quit.store(0, std::memory_order_release);
+    reset_audio_loops();
+    start_audio_thread(step_stream_loop);
+    start_audio_thread(step_mix_loop);
+    audio_engine_running = true;
+}
+
+void stop_audio_engine() {
+    if (audio_engine_running) {
+        exited_threads.store(0, std::memory_order_release);
+        audio_quit.store(1, std::memory_order_release);
+        while (exited_threads.load(std::memory_order_acquire) < 2) sleep_ms(1);
+        join_audio_threads();
+        audio_engine_running = false;
+    }
+    free_all_songs();
+    release_stream_buffer();
+    free_mixdown();
+}

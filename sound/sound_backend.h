@@ -1,0 +1,52 @@
+// The sound seam: one playback device and one looping ring of PCM bytes, in
+// the vocabulary of a hardware looping sound buffer, plus the threads the
+// audio loops run on. One backend per platform provides all of it
+// (sound_sdl.cpp, sound_virtual.cpp, later sound_win32.cpp); the ring logic
+// and the audio loops above it are portable.
+#pragma once
+#include <cstdint>
+
+#include "shell/window.h"
+#include "sound/audio_loops.h"
+
+enum class SoundResult { ok, lost, failed };
+
+// The parts of the ring a lock hands out: one, or two when the locked span
+// wraps past the end (second is then the start of the ring).
+struct SoundRegions {
+    uint8_t* first = nullptr;
+    uint32_t first_bytes = 0;
+    uint8_t* second = nullptr;
+    uint32_t second_bytes = 0;
+};
+
+// Playback devices the system reports; 0 means there is nothing to play on.
+int32_t sound_count_devices();
+// Opens the default playback device; then claims it at priority level for
+// the window. On failure sound_backend_error() says what failed.
+bool sound_create_device();
+bool sound_set_priority_level(WindowHandle window);
+const char* sound_backend_error();
+// Releases the device, whatever part of it exists.
+void sound_close_device();
+
+// A looping ring of `bytes` bytes of 44,100 Hz 16-bit stereo, not playing.
+bool sound_create_ring(uint32_t bytes);
+// Locks `bytes` bytes from `offset`, or the whole ring when `entire`.
+SoundResult sound_lock_ring(uint32_t offset, uint32_t bytes, bool entire, SoundRegions* regions);
+void sound_unlock_ring(const SoundRegions& regions);
+// Makes a lost ring usable again.
+SoundResult sound_restore_ring();
+// Starts the ring playing round and round; it never stops until released.
+void sound_play_ring_looping();
+// Byte offset in the ring the device is playing now.
+uint32_t sound_read_play_cursor();
+// Stops and frees the ring; a no-op when there is none.
+void sound_release_ring();
+
+// Runs an audio loop: on a thread of the highest priority the platform
+// allows, or, on the virtual platform, stepped as virtual time advances.
+void start_audio_thread(AudioLoopStep step);
+// Waits for every audio loop that has left its loop to end. Called only
+// after each has counted itself out.
+void join_audio_threads();

@@ -1,0 +1,211 @@
+// The sound seam on SDL: the ring is our own memory, drained by the SDL audio
+// callback at 44,100 frames per second; the play cursor is where the callback
+// has read to. The callback runs under SDL's device lock, which unlock and
+// release take too, so a written block is seen whole. Underruns are counted
+// and reported when the device closes. Audio loops run on std::threads.
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "sound/ring_drain.h"
+#include "sound/sound_backend.h"
+
+namespace {
+
+constexpr const char* kRunSilent = "to run without sound, set SDL_AUDIODRIVER=dummy";
+
+bool audio_subsystem_up = false;
+SDL_AudioDeviceID device = 0;
+char device_error[512] = "";
+
+// Guarded by the device lock while the device exists.
+RingDrain ring;
+bool ring_playing = false;
+std::atomic<uint32_t> play_cursor{0};
+int64_t underruns = 0;  // over every ring released so far
+
+std::thread audio_threads[2];
+int32_t audio_thread_count = 0;
+
+// Cost per frame: one copy of 4 bytes and one flag test.
+void SDLCALL feed_device(void*, Uint8* stream, int length) {
+    if (!ring_playing || !ring.ring) {
+        std::memset(stream, 0, size_t(length));
+        return;
+    }
+    drain_ring(&ring, stream, uint32_t(length));
+    play_cursor.store(ring.read_position, std::memory_order_release);
+}
+
+const char* driver_name() {
+    const char* name = SDL_GetCurrentAudioDriver();
+    return name ? name : "(none)";
+}
+
+// The drivers SDL tries by itself when none is asked for.
+void list_candidate_drivers(char* out, size_t size) {
+    out[0] = '\0';
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+        const char* name = SDL_GetAudioDriver(i);
+        if (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "disk") == 0) continue;
+        size_t used = std::strlen(out);
+        std::snprintf(out + used, size - used, "%s%s", used ? ", " : "", name);
+    }
+}
+
+}  // namespace
+
+int32_t sound_count_devices() {
+    if (!audio_subsystem_up) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            const char* asked = SDL_getenv("SDL_AUDIODRIVER");
+            char drivers[256];
+            list_candidate_drivers(drivers, sizeof drivers);
+            std::snprintf(device_error, sizeof device_error,
+                          "cannot open the sound device: SDL audio driver %s%s%s failed to "
+                          "start (%s); %s",
+                          asked ? "\"" : "(tried ", asked ? asked : drivers, asked ? "\"" : ")",
+                          SDL_GetError(), kRunSilent);
+            return 0;
+        }
+        audio_subsystem_up = true;
+    }
+    int count = SDL_GetNumAudioDevices(0);
+    if (count == 0) {
+        std::snprintf(device_error, sizeof device_error,
+                      "cannot open the sound device: SDL audio driver \"%s\" reports no "
+                      "playback device; %s",
+                      driver_name(), kRunSilent);
+    }
+    // -1: the driver cannot list its devices; the default one may still open.
+    return count < 0 ? 1 : count;
+}
+
+bool sound_create_device() {
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44'100;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    wanted.callback = feed_device;
+    SDL_AudioSpec obtained{};
+    device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device == 0) {
+        std::snprintf(device_error, sizeof device_error,
+                      "cannot open the sound device: SDL audio driver \"%s\" failed to open "
+                      "the default playback device (%s); %s",
+                      driver_name(), SDL_GetError(), kRunSilent);
+        return false;
+    }
+    return true;
+}
+
+bool sound_set_priority_level(WindowHandle) {
+    return device != 0;  // SDL has no cooperative levels: an open device is ours
+}
+
+const char* sound_backend_error() {
+    return device_error;
+}
+
+void sound_close_device() {
+    sound_release_ring();
+    if (device != 0) {
+        SDL_CloseAudioDevice(device);
+        device = 0;
+    }
+    if (audio_subsystem_up) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audio_subsystem_up = false;
+    }
+    if (underruns > 0) {
+        std::fprintf(stderr,
+                     "The sound ran dry %lld times (ring underruns): the music was not rendered "
+                     "in time and old sound repeated.\n",
+                     static_cast<long long>(underruns));
+        underruns = 0;
+    }
+}
+
+bool sound_create_ring(uint32_t bytes) {
+    sound_release_ring();
+    RingDrain fresh_ring;
+    if (device == 0 || !create_ring_drain(&fresh_ring, bytes)) return false;
+    SDL_LockAudioDevice(device);
+    ring = fresh_ring;
+    ring_playing = false;
+    play_cursor.store(0, std::memory_order_release);
+    SDL_UnlockAudioDevice(device);
+    return true;
+}
+
+SoundResult sound_lock_ring(uint32_t offset, uint32_t bytes, bool entire, SoundRegions* regions) {
+    *regions = SoundRegions{};
+    // The ring's address and size change only on the thread that locks.
+    if (!ring.ring) return SoundResult::failed;
+    if (entire) {
+        offset = 0;
+        bytes = ring.bytes;
+    }
+    regions->first = ring.ring + offset;
+    regions->first_bytes = bytes < ring.bytes - offset ? bytes : ring.bytes - offset;
+    if (bytes > regions->first_bytes) {
+        regions->second = ring.ring;
+        regions->second_bytes = bytes - regions->first_bytes;
+    }
+    return SoundResult::ok;
+}
+
+void sound_unlock_ring(const SoundRegions& regions) {
+    if (!ring.ring) return;
+    SDL_LockAudioDevice(device);
+    if (regions.first) {
+        mark_ring_written(&ring, uint32_t(regions.first - ring.ring), regions.first_bytes);
+    }
+    if (regions.second) mark_ring_written(&ring, 0, regions.second_bytes);
+    SDL_UnlockAudioDevice(device);
+}
+
+SoundResult sound_restore_ring() {
+    return SoundResult::ok;  // memory of our own is never lost
+}
+
+void sound_play_ring_looping() {
+    if (!ring.ring) return;
+    SDL_LockAudioDevice(device);
+    ring_playing = true;
+    SDL_UnlockAudioDevice(device);
+    SDL_PauseAudioDevice(device, 0);
+}
+
+uint32_t sound_read_play_cursor() {
+    return play_cursor.load(std::memory_order_acquire);
+}
+
+void sound_release_ring() {
+    if (!ring.ring) return;
+    SDL_PauseAudioDevice(device, 1);
+    SDL_LockAudioDevice(device);
+    RingDrain old = ring;
+    ring = RingDrain{};
+    ring_playing = false;
+    underruns += old.underruns;
+    SDL_UnlockAudioDevice(device);
+    free_ring_drain(&old);
+}
+
+void start_audio_thread(AudioLoopStep step) {
+    if (audio_thread_count == 2) return;
+    audio_threads[audio_thread_count++] = std::thread([step] {
+        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+        run_audio_loop(step);
+    });
+}
+
+void join_audio_threads() {
+    for (int32_t i = 0; i < audio_thread_count; ++i) audio_threads[i].join();
+    audio_thread_count = 0;
+}

@@ -1,0 +1,30 @@
+// The streaming ring: 640 ms of 44,100 Hz 16-bit stereo that plays in a loop,
+// and the write position where the next block goes. Blocks are written half
+// a ring ahead of the play cursor.
+#pragma once
+#include <cstdint>
+
+constexpr uint32_t kStreamRingFrames = 28'224;
+constexpr uint32_t kStreamRingBytes = kStreamRingFrames * 4;    // 112,896
+constexpr uint32_t kStreamBlockFrames = 3'528;                  // 80 ms
+constexpr uint32_t kStreamBlockBytes = kStreamBlockFrames * 4;  // 14,112
+
+extern uint32_t write_position;  // byte offset of the next block, a multiple of 4
+extern bool stream_ring_exists;
+
+// Creates the ring for `frames` stereo frames (always kStreamRingFrames),
+// fills it with silence and sets write_position to 0.
+void create_stream_buffer(uint32_t frames);
+// Releases the ring if there is one; the ring stops with it.
+void release_stream_buffer();
+
+// Bytes from the write position forward to the play cursor; equal positions
+// count as a whole free ring.
+uint32_t stream_free_distance(uint32_t writer, uint32_t play_cursor);
+
+// One step of a block write: returns false, having written nothing, while
+// the play cursor is less than 4 x bytes ahead (try again after 1 ms);
+// otherwise places the block at write_position, advances it and returns
+// true. A block whose lock fails is dropped, but write_position still
+// advances so the ring keeps its timing.
+bool write_stream_block(const void* source, uint32_t bytes);

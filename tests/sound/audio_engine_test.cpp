@@ -1,0 +1,219 @@
+// The audio engine on the virtual platform: what the ideal card plays, the
+// pacing of the loops, and a stop that always returns and leaves nothing
+// behind.
+#include "sound/audio_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <thread>
+#include <vector>
+
+#include "replayer/replayer.h"
+#include "shell/virtual_clock.h"
+#include "sound/audio_loops.h"
+#include "sound/sound_device.h"
+#include "sound/sound_virtual.h"
+#include "tests/sound/sound_test_song.h"
+
+namespace {
+
+constexpr int64_t kMs = kVirtualCounterFrequency / 1000;
+constexpr size_t kSilentFrames = 28'224;  // the first pass of the ring, 640 ms
+constexpr size_t kBlockValues = 3'528 * 2;
+
+class AudioEngine : public testing::Test {
+protected:
+    void SetUp() override {
+        reset_virtual_sound();
+        virtual_counter = 0;
+        ASSERT_EQ(open_sound_device(nullptr), 1);
+    }
+    void TearDown() override {
+        close_sound_device();
+        reset_virtual_sound();
+    }
+};
+
+// Starts the engine as the demo does: song loaded, engine started, song queued.
+void start_test_music() {
+    load_test_song();
+    start_audio_engine();
+    queue_song(0);
+}
+
+// Runs the engine for `ms` of virtual time advanced in steps of `step` and
+// returns what the card played.
+std::vector<int16_t> play_for(int64_t ms, int64_t step) {
+    virtual_soundtrack.clear();
+    start_test_music();
+    for (int64_t t = 0; t < ms * kMs; t += step) advance_virtual_clock(step);
+    stop_audio_engine();
+    return virtual_soundtrack;
+}
+
+TEST_F(AudioEngine, TheCardPlaysSilenceFor640MsThenRenderBlockOutputBlockByBlock) {
+    std::vector<int16_t> played = play_for(3000, 16'666'667);
+    ASSERT_GE(played.size(), (kSilentFrames + 25 * 3'528) * 2);
+    for (size_t i = 0; i < kSilentFrames * 2; ++i) ASSERT_EQ(played[i], 0) << "value " << i;
+    EXPECT_EQ(virtual_sound_underruns(), 0);
+
+    // The same calls without the loops: every block render_block makes is
+    // heard whole and in order.
+    load_test_song();
+    reset_replayer_for_start();
+    ASSERT_TRUE(allocate_mixdown());
+    queue_song(0);
+    size_t blocks = (played.size() - kSilentFrames * 2) / kBlockValues;
+    bool any_sound = false;
+    for (size_t k = 0; k < blocks; ++k) {
+        const int16_t* made = render_block(3'528);
+        const int16_t* heard = played.data() + kSilentFrames * 2 + k * kBlockValues;
+        for (size_t i = 0; i < kBlockValues; ++i) {
+            ASSERT_EQ(heard[i], made[i]) << "block " << k << " value " << i;
+            any_sound |= made[i] != 0;
+        }
+    }
+    EXPECT_TRUE(any_sound);
+    free_all_songs();
+    free_mixdown();
+}
+
+TEST_F(AudioEngine, WhatIsHeardDoesNotDependOnHowTheMainThreadPassesTime) {
+    // Two runs alike; then flips at 50 Hz, millisecond sleeps, one long wait:
+    // the loops act at their own moments, so the sound is the same.
+    const int64_t steps[] = {16'666'667, 16'666'667, 20 * kMs, kMs, 2500 * kMs};
+    std::vector<int16_t> first = play_for(2500, steps[0]);
+    ASSERT_GE(first.size(), 2500u * 44'100 / 1000 * 2);
+    first.resize(2500 * 44'100 / 1000 * 2);
+    for (int64_t step : steps) {
+        SCOPED_TRACE(step);
+        std::vector<int16_t> again = play_for(2500, step);
+        ASSERT_GE(again.size(), first.size());
+        again.resize(first.size());
+        EXPECT_TRUE(again == first);
+    }
+}
+
+// Runs stop_audio_engine on a helper thread and reports whether it came back
+// within a generous real-time limit; a hung stop ends the test binary.
+bool stop_returns() {
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread stopper([&done] {
+        stop_audio_engine();
+        done.set_value();
+    });
+    if (finished.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "stop_audio_engine did not return";
+        std::_Exit(1);
+    }
+    stopper.join();
+    return true;
+}
+
+TEST_F(AudioEngine, StopReturnsWhateverTheStreamingLoopWaitsFor) {
+    struct Case {
+        const char* what;
+        int64_t ms;       // when the trouble starts
+        bool hold_mixer;  // the mixing loop is held back: the block asked for never comes
+        bool freeze;      // the device stops playing: the cursor never moves again
+        StreamLoopState waiting;
+    };
+    const Case cases[] = {
+        {"no block", 1000, true, false, StreamLoopState::wait_block},
+        {"device stuck before it starts", 0, false, true, StreamLoopState::start_wait},
+        {"device stuck in the start-up wait", 200, false, true, StreamLoopState::start_wait},
+        {"device stuck while streaming", 1500, false, true, StreamLoopState::wait_room},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        start_test_music();
+        advance_virtual_clock(c.ms * kMs);
+        if (c.hold_mixer) delay_virtual_audio_loop(1, 500 * kMs);
+        if (c.freeze) virtual_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
+        advance_virtual_clock(200 * kMs);
+        EXPECT_EQ(stream_loop_state, c.waiting);
+        const int32_t row = SongRow.load(), tick = Tick;
+        ASSERT_TRUE(stop_returns());
+        EXPECT_EQ(exited_threads.load(), 2);
+        if (c.hold_mixer) {  // the mixing loop saw the quit first and rendered nothing more
+            EXPECT_EQ(SongRow.load(), row);
+            EXPECT_EQ(Tick, tick);
+        }
+        virtual_play_cursor_pin = -1;
+    }
+}
+
+TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
+    load_test_song();
+    const std::vector<uint8_t> second = busy_module().bytes();
+    load_song(second.data(), second.size());
+    ASSERT_EQ(song_list.count, 2);
+    start_audio_engine();
+    EXPECT_NE(mix_block, nullptr);
+    EXPECT_NE(virtual_sound_ring().ring, nullptr);
+    advance_virtual_clock(1000 * kMs);
+    stop_audio_engine();
+    EXPECT_EQ(mix_block, nullptr);
+    EXPECT_EQ(clip_table, nullptr);
+    for (int16_t* buffer : channel_buffers) EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(virtual_sound_ring().ring, nullptr);
+    EXPECT_FALSE(virtual_sound_ring_playing());
+    EXPECT_EQ(song_list.count, 0);
+    for (Song* song : song_list.songs) EXPECT_EQ(song, nullptr);
+    // Time going on after the stop plays nothing more.
+    size_t played = virtual_soundtrack.size();
+    advance_virtual_clock(200 * kMs);
+    EXPECT_EQ(virtual_soundtrack.size(), played);
+}
+
+TEST_F(AudioEngine, TheClipTableClampsSumsToPlusMinus32767) {
+    start_test_music();
+    struct Case {
+        int32_t sum, clamped;
+    };
+    const Case cases[] = {
+        {-65536, -32767}, {-32769, -32767}, {-32768, -32767}, {-32767, -32767},
+        {-32766, -32766}, {-1, -1},         {0, 0},           {1, 1},
+        {32766, 32766},   {32767, 32767},   {32768, 32767},   {65534, 32767},
+    };
+    for (const Case& c : cases) EXPECT_EQ(clip_table[c.sum + 65536], c.clamped) << c.sum;
+    // Two full-scale samples of either sign, and the most negative one alone.
+    EXPECT_EQ(clip_table[clip_table[32767 + 65536] + 32767 + 65536], 32767);
+    EXPECT_EQ(clip_table[clip_table[-32767 + 65536] - 32767 + 65536], -32767);
+    EXPECT_EQ(clip_table[-32768 + 65536], -32767);
+    stop_audio_engine();
+}
+
+TEST(SoundDevice, ARefusedDeviceLeavesNothingOpenAndSaysWhy) {
+    struct Case {
+        const char* what;
+        int32_t devices;
+        bool refuse_open, refuse_priority;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {"a device", 1, false, false, 1},
+        {"no device", 0, false, false, -1},
+        {"open refused", 1, true, false, -1},
+        {"priority level refused", 1, false, true, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_virtual_sound();
+        virtual_sound_device_count = c.devices;
+        virtual_sound_refuse_open = c.refuse_open;
+        virtual_sound_refuse_priority = c.refuse_priority;
+        EXPECT_EQ(open_sound_device(nullptr), c.result);
+        EXPECT_EQ(virtual_sound_device_open(), c.result == 1);
+        EXPECT_EQ(sound_device_error()[0] != '\0', c.result != 1);
+        close_sound_device();
+        EXPECT_FALSE(virtual_sound_device_open());
+    }
+    reset_virtual_sound();
+}
+
+}  // namespace
