@@ -13,7 +13,7 @@
 #include <string>
 
 #include "replayer/replayer.h"
-#include "tests/module/module_builder.h"
+#include "tools/common/module_builder.h"
 
 namespace fs = std::filesystem;
 

@@ -16,7 +16,7 @@
 #include "sound/audio_loops.h"
 #include "sound/sound_device.h"
 #include "sound/sound_virtual.h"
-#include "tests/sound/sound_test_song.h"
+#include "tools/sound_probe/test_song.h"
 
 namespace {
 
