@@ -35,43 +35,32 @@ struct GoldenView {
     FrameView view;
 };
 
-FrameView on_track(FrameList list, int32_t key, float at, int32_t wave_phase = -1) {
-    FrameView v;
-    v.list = list;
-    v.key = key;
-    v.at = at;
-    v.wave = wave_phase >= 0;
-    v.phase = wave_phase;
-    return v;
-}
-
-FrameView from_camera(FrameList list, float a, float b, float c, float x, float y, float z,
-                      int32_t wave_phase = -1) {
-    FrameView v = on_track(list, 0, 0, wave_phase);
-    v.fixed_camera = true;
-    float values[6] = {a, b, c, x, y, z};
-    std::copy(values, values + 6, v.camera);
-    return v;
-}
-
 // Scene 4 waves its grid with phase trunc(32 t + 400), t the scene's time:
 // key K at S is about t = 300 K + S.
 const GoldenView kViews[] = {
-    {"a_main_key0", on_track(FrameList::a, 0, 0)},
-    {"a_main_key2_at150", on_track(FrameList::a, 2, 150)},
-    {"a_main_key4", on_track(FrameList::a, 4, 0)},
+    {"a_main_key0", {.list = FrameList::a}},
+    {"a_main_key2_at150", {.list = FrameList::a, .key = 2, .at = 150}},
+    {"a_main_key4", {.list = FrameList::a, .key = 4}},
     // At the centre of the jewel (radius 68 about the origin): half its
     // vertices behind the camera, and the grid's centre vertices on the
     // camera itself (camera z exactly 0).
-    {"a_inside_jewel", from_camera(FrameList::a, 3900, 300, 0, 0, 0, 0)},
+    {"a_inside_jewel",
+     {.list = FrameList::a, .fixed_camera = true, .camera = {3900, 300, 0, 0, 0, 0}}},
     // Looking along z from 20 above the grid: spoke 0 lies within a hair of
     // the camera plane and projects far off the screen.
-    {"a_level_with_grid", from_camera(FrameList::a, 0, 0, 0, 0, -20, 0)},
-    {"b_closing4_key2_at100_waved", on_track(FrameList::b, 2, 100, 22800)},
-    {"b_closing4_key5_waved", on_track(FrameList::b, 5, 0, 48400)},
+    {"a_level_with_grid",
+     {.list = FrameList::a, .fixed_camera = true, .camera = {0, 0, 0, 0, -20, 0}}},
+    {"b_closing4_key2_at100_waved",
+     {.list = FrameList::b, .key = 2, .at = 100, .wave = true, .phase = 22800}},
+    {"b_closing4_key5_waved", {.list = FrameList::b, .key = 5, .wave = true, .phase = 48400}},
     // At the centre of scene_objects[5], a spire.
-    {"b_inside_spire", from_camera(FrameList::b, 3500, 0, 0, 0, -250, -50, 48400)},
-    {"c_glow", on_track(FrameList::c, 0, 0)},
+    {"b_inside_spire",
+     {.list = FrameList::b,
+      .wave = true,
+      .phase = 48400,
+      .fixed_camera = true,
+      .camera = {3500, 0, 0, 0, -250, -50}}},
+    {"c_glow", {.list = FrameList::c}},
 };
 
 std::string hash_file() {

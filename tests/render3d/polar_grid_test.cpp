@@ -10,12 +10,8 @@
 
 namespace {
 
-class PolarGridTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        build_cos_table();
-        build_polar_grid();
-    }
+struct PolarGridTest : ::testing::Test {
+    void SetUp() override { build_cos_table(), build_polar_grid(); }
 };
 
 TEST_F(PolarGridTest, GridSpreadsFromTheCentreTexelAndIsCopiedThreeTimes) {
