@@ -78,12 +78,3 @@ TEST(SongText, MistakesAreRefusedWithTheirLine) {
         EXPECT_NE(error.find(c.line), std::string::npos) << error;
     }
 }
-
-TEST(SongText, HashStartsACommentOnlyAtTheStartOfALine) {
-    std::string text = "# a comment\n  # another\n" +
-                       song_with_row(7, " | G#2 08 ... | --- .. ... | --- .. ... | --- .. ...");
-    SongSource song;
-    std::string error;
-    ASSERT_TRUE(parse(text, song, error)) << error;
-    EXPECT_EQ(song.patterns[0].cells[7 * kChannels].period, 269);
-}

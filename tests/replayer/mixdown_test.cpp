@@ -44,25 +44,4 @@ TEST_F(Mixdown, RunsTicksUntilABlockIsFullAndKeepsTheRest) {
     }
 }
 
-// Ticks do not depend on where blocks end, so any block size gives the same
-// stream once the leftover frames are carried correctly.
-TEST_F(Mixdown, LeftoverFramesJoinBlocksWithoutAGap) {
-    ModuleBuilder builder;
-    builder.samples[1] = {ramp_points(3000), 0, 64, 500, 2500};
-    builder.at(0, 0, 0) = {0, 0, 0xF, 0x83};
-    builder.at(0, 0, 1) = {428, 1, 0, 0};
-    builder.at(0, 3, 2) = {214, 1, 0x4, 0x46};
-    std::vector<int16_t> streams[2];
-    const int block_sizes[] = {kMixBlockFrames, 1001};
-    for (int run = 0; run < 2; ++run) {
-        start(builder);
-        while (streams[run].size() < 2u * 6 * kMixBlockFrames) {
-            const int16_t* block = render_block(block_sizes[run]);
-            streams[run].insert(streams[run].end(), block, block + 2 * block_sizes[run]);
-        }
-        streams[run].resize(2u * 6 * kMixBlockFrames);
-    }
-    EXPECT_EQ(streams[0], streams[1]);
-}
-
 }  // namespace
