@@ -10,7 +10,7 @@
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
 #include "assets/preparation.h"
-#include "tests/colour/fake_video.h"
+#include "tools/common/fake_video.h"
 
 namespace {
 // Even texels keep the source; the others are floor means of two source
