@@ -7,6 +7,9 @@
 
 int main(int, char**) {
     SDL_SetMainReady();
+    // Ctrl+C and kill end the program at once, as they do any other; left to
+    // SDL they would become a close request, which only ends the current scene.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Subsystems are started by the devices that need them; this only makes
     // SDL ready, and SDL_Quit closes whatever they left open.
     SDL_Init(0);

@@ -27,7 +27,7 @@ uintptr_t virtual_key_of(SDL_Keycode key) {
 bool message_of_event(const SDL_Event& event, WindowMessage* message) {
     *message = {sdl_window, 0, 0, 0};
     switch (event.type) {
-        case SDL_QUIT:  // also what SIGINT and SIGTERM become
+        case SDL_QUIT:
             message->message = message_close;
             return true;
         case SDL_WINDOWEVENT:

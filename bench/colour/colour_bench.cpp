@@ -11,7 +11,7 @@
 #include "assets/preparation.h"
 #include "display/display.h"
 #include "scenes/effects.h"
-#include "tests/colour/fake_video.h"
+#include "tools/common/fake_video.h"
 
 namespace {
 // The embedded palette when it exists, else eight ramps of 32 shades in

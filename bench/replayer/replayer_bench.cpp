@@ -18,7 +18,7 @@
 
 #include "assets/embedded.h"
 #include "replayer/replayer.h"
-#include "tests/replayer/busy_module.h"
+#include "tools/common/busy_module.h"
 
 #ifdef BP_BENCH_LIBXMP
 #include <xmp.h>

@@ -16,7 +16,7 @@
 #include "display/display.h"
 #include "replayer/replayer.h"
 #include "shell/frame_clock.h"
-#include "tests/colour/fake_video.h"
+#include "tools/common/fake_video.h"
 
 namespace {
 constexpr int32_t kProbeIndex = 7;

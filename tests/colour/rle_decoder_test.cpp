@@ -8,9 +8,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "assets/embedded.h"
-#include "assets/textures.h"
-
 namespace {
 using Bytes = std::vector<uint8_t>;
 
@@ -71,20 +68,4 @@ TEST(RleDecoder, EmbeddedCountIsCheckedAgainstTheAsset) {
     }
 }
 
-TEST(RleDecoder, EmbeddedPicturesFillTheirBuffersExactly) {
-    if (embedded_picture_sheet_rle_size == 0 || embedded_small_texture_rle_size == 0) {
-        GTEST_SKIP() << "the pictures have not been generated yet";
-    }
-    uint8_t* sheet = nullptr;
-    uint8_t* small = nullptr;
-    EXPECT_EQ(decode_embedded_image(embedded_picture_sheet_rle, embedded_picture_sheet_rle_size,
-                                    &sheet, kPictureSheetSize),
-              RleResult::complete);
-    EXPECT_EQ(decode_embedded_image(embedded_small_texture_rle, embedded_small_texture_rle_size,
-                                    &small, kSmallTextureSize),
-              RleResult::complete);
-    for (int32_t n = 0; n < kSmallTextureSize; ++n) ASSERT_LE(small[n], 63) << "texel " << n;
-    std::free(sheet);
-    std::free(small);
-}
 }  // namespace

@@ -1,14 +1,16 @@
 // The five textures: the smoothed doubling of SmallTexture and the four
-// pattern textures, built in their fixed order.
+// pattern textures.
 #include "assets/textures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <vector>
 
 #include "assets/colour_tables.h"
+#include "assets/embedded.h"
+#include "assets/preparation.h"
+#include "tools/common/fake_video.h"
 
 namespace {
 // Even texels keep the source; the others are floor means of two source
@@ -31,45 +33,24 @@ TEST(TextureSmooth, EvenTexelsKeepTheSourceAndTheOthersAverageIt) {
     }
 }
 
-class PatternTextures : public ::testing::Test {
-protected:
-    std::vector<uint8_t> tile = std::vector<uint8_t>(kPatternTileSize);
-    std::vector<std::vector<uint8_t>> buffers{8, std::vector<uint8_t>(kTableSize)};
-    uint8_t** const globals[8] = {&TextureSmooth,      &TexturePattern,     &TexturePatternLit,
-                                  &TexturePatternCopy, &TexturePatternDark, &ShadeTable,
-                                  &SqrtTable,          &SmallTexture};
-
-    // Tile: 0 and the ramp characters 65..92; the texel (0, 5) is 0.
-    void SetUp() override {
-        for (int32_t n = 0; n < 8; ++n) *globals[n] = buffers[n].data();
-        for (int32_t n = 0; n < kPatternTileSize; ++n) tile[n] = n % 5 == 0 ? 0 : 65 + n % 28;
-        std::memcpy(tile.data(), "XQTVXXYVNJIQSUUWXXTXXZ", 22);
-        uint8_t palette[768];
-        for (int32_t i = 0; i < 768; ++i) palette[i] = uint8_t(i * 37 % 253);
-        std::memset(palette, 0, 3);
-        build_sqrt_table();
-        build_shade_table(palette);
-        build_textures(tile.data());
-    }
-    void TearDown() override {
-        for (uint8_t** global : globals) *global = nullptr;
-    }
-};
-
-// The pattern and its copy are the tile repeated; the dark texture is level
-// 20 of it (black becomes index 1), and only the lit one has the light spot.
-TEST_F(PatternTextures, PatternTexturesAreTheTileAndItsShades) {
-    EXPECT_EQ(std::memcmp(TexturePattern, TexturePatternCopy, kTextureSize), 0);
-    EXPECT_EQ(TexturePattern[0], 'X');
-    EXPECT_EQ(TexturePattern[64], 'X');
-    EXPECT_EQ(TexturePattern[64 * 256 + 65], tile[1]);
-    EXPECT_EQ(TexturePattern[5 * 256], 0);
-    EXPECT_EQ(TexturePatternDark[5 * 256], 1);
+// As the preparation builds them from the embedded tile: the pattern and its
+// copy are the tile repeated; the dark texture is level 20 of it (black
+// becomes index 1), and only the lit one has the light spot.
+TEST(PatternTextures, AreTheTileRepeatedAndItsShades) {
+    open_fake_display();
+    ASSERT_TRUE(prepare_assets());
+    int32_t black = 0;
     for (int32_t n = 0; n < kTextureSize; ++n) {
-        ASSERT_EQ(TexturePatternDark[n], ShadeTable[20 * 256 + TexturePattern[n]]) << n;
+        const uint8_t texel = embedded_pattern_tile_bin[(n >> 8) % 64 * 64 + n % 64];
+        ASSERT_EQ(TexturePattern[n], texel) << n;
+        ASSERT_EQ(TexturePatternCopy[n], texel) << n;
+        ASSERT_EQ(TexturePatternDark[n], texel ? ShadeTable[20 * 256 + texel] : 1) << n;
+        black += texel == 0;
     }
+    EXPECT_GT(black, 0);
     const int32_t centre = 127 * 256 + 127;
     EXPECT_EQ(TexturePatternLit[centre], ShadeTable[186 * 256 + TexturePattern[centre]]);
     EXPECT_EQ(TexturePatternLit[0], ShadeTable[TexturePattern[0]]);
+    free_assets();
 }
 }  // namespace

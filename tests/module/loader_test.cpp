@@ -5,7 +5,7 @@
 
 #include "module/pitch_table.h"
 #include "module/song.h"
-#include "tests/module/module_builder.h"
+#include "tools/common/module_builder.h"
 
 namespace {
 

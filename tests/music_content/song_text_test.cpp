@@ -1,6 +1,5 @@
-// The song text reader and the module writer: what a cell of text becomes
-// in the module's bytes, and that a mistake in the text is refused with the
-// line it is on.
+// The song text reader: what a cell of text becomes, and that a mistake in
+// the text is refused with the line it is on.
 #include <gtest/gtest.h>
 
 #include "tools/assetgen/music/music_module.h"
@@ -78,42 +77,4 @@ TEST(SongText, MistakesAreRefusedWithTheirLine) {
         EXPECT_FALSE(parse(c.text, song, error)) << c.text.substr(0, 60);
         EXPECT_NE(error.find(c.line), std::string::npos) << error;
     }
-}
-
-TEST(SongText, HashStartsACommentOnlyAtTheStartOfALine) {
-    std::string text = "# a comment\n  # another\n" +
-                       song_with_row(7, " | G#2 08 ... | --- .. ... | --- .. ... | --- .. ...");
-    SongSource song;
-    std::string error;
-    ASSERT_TRUE(parse(text, song, error)) << error;
-    EXPECT_EQ(song.patterns[0].cells[7 * kChannels].period, 269);
-}
-
-TEST(ModuleWriter, CellsAndHeadersLandWhereTheLayoutPutsThem) {
-    SongSource song;
-    song.order = {1, 0};
-    song.patterns.resize(2);
-    song.patterns[1].cells[2 * kChannels + 3] = NoteCell{856, 0x1B, 0xE, 0xC3};
-    std::vector<SynthSample> samples(2);
-    samples[0] = {3, "a", 44, std::vector<int8_t>(6, 5), 0, 0};
-    samples[1] = {17, "b", 64, std::vector<int8_t>(8, -2), 2, 4};
-    std::vector<uint8_t> m = build_module_bytes(song, samples);
-
-    ASSERT_EQ(m.size(), kHeaderBytes + 2 * kPatternBytes + 14);
-    const uint8_t* c = &m[kHeaderBytes + kPatternBytes + (2 * kChannels + 3) * 4];
-    EXPECT_EQ(c[0], 0x13);  // sample high nibble, period bits 11..8
-    EXPECT_EQ(c[1], 0x58);
-    EXPECT_EQ(c[2], 0xBE);  // sample low nibble, command
-    EXPECT_EQ(c[3], 0xC3);
-    const uint8_t* one_shot = &m[20 + 30 * 2];
-    EXPECT_EQ(one_shot[23], 3);   // length in words
-    EXPECT_EQ(one_shot[25], 44);  // volume
-    EXPECT_EQ(one_shot[29], 1);   // a one-word loop: no loop
-    const uint8_t* looped = &m[20 + 30 * 16];
-    EXPECT_EQ(looped[27], 1);  // loop start in words
-    EXPECT_EQ(looped[29], 2);  // loop length in words
-    EXPECT_EQ(m[950], 2);
-    EXPECT_EQ(m[952], 1);
-    EXPECT_EQ(m[kHeaderBytes + 2 * kPatternBytes], 5);         // sample 3 first
-    EXPECT_EQ(m[kHeaderBytes + 2 * kPatternBytes + 6], 0xFE);  // then sample 17
 }

@@ -32,28 +32,4 @@ TEST(CosTable, AnglesAreTruncatedTowardZeroAndWrapped) {
     }
 }
 
-// The 3 x 3 part is Rx(a) Ry(b) Rz(c) for column vectors.
-TEST(CosTable, RotationIsTheProductOfTheThreeAxisTurns) {
-    build_cos_table();
-    SceneObject object{0, {300, 1700, 3500}, {7, 8, 9}, nullptr, 0, nullptr};
-    double c[3], s[3];
-    for (int i = 0; i < 3; ++i) {
-        c[i] = CosTable[int(object.angles[i])];
-        s[i] = CosTable[(int(object.angles[i]) + 3072) & 4095];
-    }
-    double rx[3][3] = {{1, 0, 0}, {0, c[0], -s[0]}, {0, s[0], c[0]}};
-    double ry[3][3] = {{c[1], 0, s[1]}, {0, 1, 0}, {-s[1], 0, c[1]}};
-    double rz[3][3] = {{c[2], -s[2], 0}, {s[2], c[2], 0}, {0, 0, 1}};
-    Matrix4 m = build_rotation_matrix(&object);
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            double sum = 0;
-            for (int k = 0; k < 3; ++k)
-                for (int l = 0; l < 3; ++l) sum += rx[i][k] * ry[k][l] * rz[l][j];
-            EXPECT_NEAR(m.m[i][j], sum, 1e-6) << i << j;
-        }
-        EXPECT_EQ(m.m[3][i], float(7 + i));
-    }
-}
-
 }  // namespace

@@ -9,7 +9,7 @@
 #include "module/pitch_table.h"
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
-#include "tests/module/module_builder.h"
+#include "tools/common/module_builder.h"
 
 struct RowStart {
     int32_t frame, position, row;

@@ -4,8 +4,8 @@
 // why in the commit.
 #include <cstdlib>
 
-#include "tests/replayer/busy_module.h"
 #include "tests/replayer/engine_fixture.h"
+#include "tools/common/busy_module.h"
 #include "tools/common/image_io.h"
 
 namespace {

@@ -1,5 +1,3 @@
-#include <functional>
-
 #include "tests/replayer/engine_fixture.h"
 
 namespace {
@@ -28,69 +26,42 @@ TEST_F(Sequencer, FSetsSpeedUpTo32AndATempoAbove) {
 // At speed 1 every tick starts a row; the rows listed are those the ticks
 // play, in order.
 TEST_F(Sequencer, PlaysRowsInTheOrderBreaksJumpsAndLoopsGive) {
+    struct Effect {
+        int position, row, channel, command, parameter;
+    };
     struct Case {
-        const char* what;
         int song_length;
-        std::function<void(ModuleBuilder&)> write;
+        std::vector<Effect> effects;
         std::vector<std::pair<int, int>> rows;
         int song_ends;
     };
     const Case cases[] = {
-        {"D10 breaks to row 16 of the next position",
-         2,
-         [](ModuleBuilder& b) {
-             b.at(0, 2, 0) = {0, 0, 0xD, 0x10};
-         },
-         {{0, 0}, {0, 1}, {0, 2}, {1, 16}, {1, 17}},
-         0},
-        {"D at the last position wraps and ends the song",
-         1,
-         [](ModuleBuilder& b) {
-             b.at(0, 1, 3) = {0, 0, 0xD, 0x03};
-         },
-         {{0, 0}, {0, 1}, {0, 3}, {0, 4}},
-         1},
-        {"B05 plays row 0 of position 5 in the same tick",
-         6,
-         [](ModuleBuilder& b) {
-             b.at(0, 2, 1) = {0, 0, 0xB, 5};
-         },
-         {{0, 0}, {0, 1}, {5, 0}, {5, 1}},
-         0},
-        {"E60 then E62 plays the rows between three times",
-         1,
-         [](ModuleBuilder& b) {
-             b.at(0, 1, 0) = {0, 0, 0xE, 0x60};
-             b.at(0, 3, 1) = {0, 0, 0xE, 0x62};
-         },
+        // D10 breaks to row 16 of the next position.
+        {2, {{0, 2, 0, 0xD, 0x10}}, {{0, 0}, {0, 1}, {0, 2}, {1, 16}, {1, 17}}, 0},
+        // D at the last position wraps and ends the song.
+        {1, {{0, 1, 3, 0xD, 0x03}}, {{0, 0}, {0, 1}, {0, 3}, {0, 4}}, 1},
+        // B05 plays row 0 of position 5 in the same tick.
+        {6, {{0, 2, 1, 0xB, 5}}, {{0, 0}, {0, 1}, {5, 0}, {5, 1}}, 0},
+        // E60 then E62 plays the rows between three times.
+        {1,
+         {{0, 1, 0, 0xE, 0x60}, {0, 3, 1, 0xE, 0x62}},
          {{0, 0}, {0, 1}, {0, 2}, {0, 1}, {0, 2}, {0, 1}, {0, 2}, {0, 3}, {0, 4}},
          0},
-        {"a D above 63 skips one more position",
-         3,
-         [](ModuleBuilder& b) {
-             b.at(0, 1, 0) = {0, 0, 0xD, 70};
-         },
-         {{0, 0}, {0, 1}, {2, 0}, {2, 1}},
-         0},
-        {"a B beyond the song ends it and plays position 0",
-         2,
-         [](ModuleBuilder& b) {
-             b.at(0, 1, 0) = {0, 0, 0xB, 0x7F};
-         },
-         {{0, 0}, {0, 0}, {0, 0}},
-         2},
-        {"the last row of the last position wraps to 0",
-         1,
-         [](ModuleBuilder&) {},
-         {{0, 62}, {0, 63}, {0, 0}},
-         1},
+        // A D above 63 skips one more position.
+        {3, {{0, 1, 0, 0xD, 70}}, {{0, 0}, {0, 1}, {2, 0}, {2, 1}}, 0},
+        // A B beyond the song ends it and plays position 0.
+        {2, {{0, 1, 0, 0xB, 0x7F}}, {{0, 0}, {0, 0}, {0, 0}}, 2},
+        // The last row of the last position wraps to 0.
+        {1, {}, {{0, 62}, {0, 63}, {0, 0}}, 1},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
         ModuleBuilder builder;
         builder.song_length = c.song_length;
         for (int p = 0; p < c.song_length; ++p) builder.orders[p] = static_cast<uint8_t>(p);
         builder.at(c.song_length - 1, 0, 0) = {};
-        c.write(builder);
+        for (const Effect& e : c.effects)
+            builder.at(e.position, e.row, e.channel) = {0, 0, e.command, e.parameter};
         start(builder);
         Speed = 1;
         SongRow = c.rows.front().second;
@@ -98,8 +69,8 @@ TEST_F(Sequencer, PlaysRowsInTheOrderBreaksJumpsAndLoopsGive) {
         ticks(static_cast<int>(c.rows.size()));
         std::vector<std::pair<int, int>> played;
         for (const RowStart& r : row_starts) played.emplace_back(r.position, r.row);
-        EXPECT_EQ(played, c.rows) << c.what;
-        EXPECT_EQ(SongEndCount - ends_before, c.song_ends) << c.what;
+        EXPECT_EQ(played, c.rows);
+        EXPECT_EQ(SongEndCount - ends_before, c.song_ends);
     }
 }
 
@@ -118,16 +89,6 @@ TEST_F(Sequencer, PatternDelayLengthensItsRowAndKeepsItsNotesPlaying) {
     EXPECT_EQ(row_starts.size(), 2u);
     ticks(1);
     EXPECT_EQ(row_starts.size(), 3u);
-}
-
-TEST_F(Sequencer, ACellWithANoteOutsideTheTableKeepsTheChannelsNote) {
-    ModuleBuilder builder;
-    builder.samples[1] = flat_sample(100);
-    builder.at(0, 0, 0) = {428, 1, 0, 0};
-    builder.at(0, 1, 0) = {856, 1, 0, 0};
-    start(builder)->patterns[0].channels[0][1].note_index = 500;
-    ticks(7);
-    EXPECT_EQ(Channels[0].note_index, 49);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "sound/audio_loops.h"
 #include "sound/sound_device.h"
 #include "sound/sound_virtual.h"
-#include "tests/sound/sound_test_song.h"
+#include "tools/sound_probe/test_song.h"
 
 namespace {
 
@@ -168,24 +168,6 @@ TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
     size_t played = virtual_soundtrack.size();
     advance_virtual_clock(200 * kMs);
     EXPECT_EQ(virtual_soundtrack.size(), played);
-}
-
-TEST_F(AudioEngine, TheClipTableClampsSumsToPlusMinus32767) {
-    start_test_music();
-    struct Case {
-        int32_t sum, clamped;
-    };
-    const Case cases[] = {
-        {-65536, -32767}, {-32769, -32767}, {-32768, -32767}, {-32767, -32767},
-        {-32766, -32766}, {-1, -1},         {0, 0},           {1, 1},
-        {32766, 32766},   {32767, 32767},   {32768, 32767},   {65534, 32767},
-    };
-    for (const Case& c : cases) EXPECT_EQ(clip_table[c.sum + 65536], c.clamped) << c.sum;
-    // Two full-scale samples of either sign, and the most negative one alone.
-    EXPECT_EQ(clip_table[clip_table[32767 + 65536] + 32767 + 65536], 32767);
-    EXPECT_EQ(clip_table[clip_table[-32767 + 65536] - 32767 + 65536], -32767);
-    EXPECT_EQ(clip_table[-32768 + 65536], -32767);
-    stop_audio_engine();
 }
 
 TEST(SoundDevice, ARefusedDeviceLeavesNothingOpenAndSaysWhy) {

@@ -1,28 +1,23 @@
-// The committed asset bytes as the tests read them, and a strict decoder of
-// the run-length code written from its description: it refuses a stream
-// that writes past its buffer, stops inside a literal run, or leaves part of
-// the buffer unwritten.
+// Helpers of the shape tests on the committed asset bytes (assets/embedded.h):
+// little-endian reads, a packed picture unpacked by the demo's own decoder,
+// and a measure of how seamlessly a square picture repeats.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-struct Bytes {
-    const uint8_t* data;
-    size_t size;
-};
+#include "assets/embedded.h"
+#include "assets/rle_decoder.h"
 
-Bytes palette_bytes();
-Bytes picture_sheet_bytes();
-Bytes small_texture_bytes();
-Bytes pattern_tile_bytes();
-Bytes mesh_bytes(int number);  // 1..3
+inline uint32_t read_u32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline int16_t read_i16(const uint8_t* p) {
+    return int16_t(uint16_t(p[0] | p[1] << 8));
+}
 
-uint32_t read_u32(const uint8_t* p);
-int16_t read_i16(const uint8_t* p);
-
-enum class Unpack { kOk, kOverflow, kTruncatedLiteral, kShort };
-Unpack unpack_rle(const uint8_t* packed, size_t length, std::vector<uint8_t>& out, size_t size);
+// The picture's pixels, or nothing when the decoder does not fill them exactly.
+std::vector<uint8_t> unpack_picture(const uint8_t* asset, size_t asset_size, int32_t size);
 
 // Mean absolute difference between neighbouring columns (or rows) of a
 // square, repeating picture: across the wrap, at the four steps beside it,

@@ -64,17 +64,3 @@ TEST(RlePack, ReachesAnExactLengthWithNoOpsOrRefuses) {
     EXPECT_EQ(packed.back(), kRleNoOp);
     EXPECT_FALSE(pack_rle_to_length(bytes, 42, packed));
 }
-
-TEST(RlePack, KeepsTheMostDecorationsThatFit) {
-    // Each decoration is a lone byte in a field of zeros and costs bytes.
-    auto decorated = [](int n) {
-        IndexImage image(64, 4);
-        for (int i = 0; i < n; ++i) image.pixels[size_t(i) * 16] = 9;
-        return image;
-    };
-    PackedImage packed = pack_with_decorations(decorated, 16, 30);
-    ASSERT_TRUE(packed.fits);
-    EXPECT_EQ(packed.stream.size(), 30u);
-    EXPECT_GT(pack_rle(decorated(packed.decorations + 1).pixels).size(), 30u);
-    EXPECT_EQ(unpack(packed.stream), decorated(packed.decorations).pixels);
-}

@@ -9,7 +9,7 @@
 #include "shell/system.h"
 #include "sound/audio_engine.h"
 #include "sound/sound_device.h"
-#include "tests/sound/sound_test_song.h"
+#include "tools/sound_probe/test_song.h"
 
 int main(int argc, char** argv) {
     int seconds = argc > 1 ? std::atoi(argv[1]) : 3;

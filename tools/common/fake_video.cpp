@@ -1,6 +1,6 @@
 // The fake video and system seams: a back buffer in memory, a palette that
 // recolours it at once, and a clock that only moves when told.
-#include "tests/colour/fake_video.h"
+#include "tools/common/fake_video.h"
 
 #include <cstddef>
 

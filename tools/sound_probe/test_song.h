@@ -1,12 +1,13 @@
-// What the sound tests play: the music engine's busy four-channel test
-// module, loaded into a replayer put back to how a fresh process finds it.
+// What the sound probes and the sound tests play: the music engine's busy
+// four-channel module, loaded into a replayer put back to how a fresh process
+// finds it.
 #pragma once
 #include <vector>
 
 #include "module/song.h"
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
-#include "tests/replayer/busy_module.h"
+#include "tools/common/busy_module.h"
 
 // Loads the test module as the demo does before it starts the engine.
 inline void load_test_song() {

@@ -11,7 +11,7 @@
 
 #include "sound/audio_engine.h"
 #include "sound/sound_device.h"
-#include "tests/sound/sound_test_song.h"
+#include "tools/sound_probe/test_song.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cmath>
 
-#include "tests/module/module_builder.h"
+#include "tools/common/module_builder.h"
 
 inline ModuleBuilder busy_module() {
     ModuleBuilder builder;
