@@ -1,6 +1,8 @@
 // Test support: the whole demo on the virtual platform, from demo_main's
 // first window to its last close, with every presented frame recorded with
-// the phase it belongs to and end requests injected at chosen frames.
+// the phase it belongs to, and end requests injected at chosen frames. The
+// demo's scene state is static, as in the real program, so a process runs
+// it once: each test program shares one run among its tests.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -14,7 +16,6 @@ struct FrameRecord {
     int32_t position;  // SongPosition and SongRow as the frame was shown
     int32_t row;
     int64_t shown_at;  // virtual time of the flip
-    uint64_t hash;     // quick_frame_hash
 };
 
 // Escape is pressed right after frame `after_frame` (counted from 0) of
@@ -30,10 +31,9 @@ struct DemoRun {
     int32_t phase_frames[kDemoPhaseCount] = {};
     std::vector<int16_t> soundtrack;  // everything the ideal card played
     int64_t music_started_at = 0;     // virtual time of the card's first frame
-    int64_t ended_at = 0;
-    bool everything_freed = false;  // frames, tables, textures, sound
-    int32_t display_misuse = 0;
+    bool everything_freed = false;    // frames, tables, textures, song, sound
     bool display_closed = false;
+    int32_t display_misuse = 0;
     int32_t messages_left = 0;  // in the window's queue after the run
 };
 
@@ -41,14 +41,8 @@ struct DemoRun {
 // there to look at.
 using FrameWatcher = void (*)(const PresentedFrame& frame, const FrameRecord& record);
 
-// Runs demo_main at `refresh_rate` flips per second.
-DemoRun run_demo_virtually(const std::vector<EscapeAt>& escapes = {}, FrameWatcher watch = nullptr,
-                           int32_t refresh_rate = 60);
-
-// A hash of the visible pixels (and the palette of an 8-bit frame), eight
-// bytes a step: cheap enough for every frame of a run. The goldens use
-// hash_presented_frame, the capture tool's hash.
-uint64_t quick_frame_hash(const PresentedFrame& frame);
+// Runs demo_main at 60 flips per second.
+DemoRun run_demo_virtually(const std::vector<EscapeAt>& escapes, FrameWatcher watch);
 
 // The frames of one phase, in order.
 std::vector<FrameRecord> frames_of(const DemoRun& run, DemoPhase phase);

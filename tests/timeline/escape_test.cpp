@@ -29,17 +29,21 @@ void keep_titles(const PresentedFrame& frame, const FrameRecord& record) {
     if (record.phase == DemoPhase::final_title) final_title_hash = hash_presented_frame(frame);
 }
 
+DemoRun run;
+
 // Escape in the title hold, in every render loop and in the final wait: one
 // short run holds every case.
-DemoRun run_with_escape_everywhere() {
-    std::vector<EscapeAt> escapes = {{DemoPhase::title, kFadeInEnd},
-                                     {DemoPhase::final_title, kFadeInEnd}};
-    for (DemoPhase phase : kRenderPhases) escapes.push_back({phase, kEscapeAfter});
-    return run_demo_virtually(escapes, keep_titles);
-}
+class EndRequest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::vector<EscapeAt> escapes = {{DemoPhase::title, kFadeInEnd},
+                                         {DemoPhase::final_title, kFadeInEnd}};
+        for (DemoPhase phase : kRenderPhases) escapes.push_back({phase, kEscapeAfter});
+        run = run_demo_virtually(escapes, keep_titles);
+    }
+};
 
-TEST(EndRequest, EndsOnlyThePhaseItArrivesIn) {
-    const DemoRun run = run_with_escape_everywhere();
+TEST_F(EndRequest, EndsOnlyThePhaseItArrivesIn) {
     for (DemoPhase phase : kRenderPhases) {
         EXPECT_EQ(run.phase_frames[int32_t(phase)], kFramesUntilQuit) << demo_phase_name(phase);
     }
@@ -58,9 +62,8 @@ TEST(EndRequest, EndsOnlyThePhaseItArrivesIn) {
 }
 
 // The fourth scene opens on a full flash; cut short there, the flash must not
-// carry over into the title that follows.
-TEST(EndRequest, CutShortFlashDoesNotColourTheFinalTitle) {
-    run_with_escape_everywhere();
+// carry over into the title that follows, which shows one frame many times.
+TEST_F(EndRequest, CutShortFlashDoesNotColourTheFinalTitle) {
     EXPECT_EQ(final_title_hash, title_hash);
 }
 

@@ -194,10 +194,6 @@ TEST_F(WholeDemo, EachPhaseBeginsWhereTheSongEndedThePreviousOne) {
 #endif
 }
 
-TEST_F(WholeDemo, FinalTitleIsTheOpeningTitleAgain) {
-    EXPECT_EQ(observed["final_title"], observed["title_full_colour"]);
-}
-
 TEST_F(WholeDemo, RunEndsWithExitCodeZeroAndEverythingFreed) {
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_TRUE(run.everything_freed);
