@@ -29,7 +29,6 @@ struct Shown {
     int32_t flash_mode;
     float flash_level;
     bool all_white;
-    bool caption_1;  // the first scene's caption strip is on the frame
 };
 
 std::vector<SongClock> script;  // the clock frame k is drawn at
@@ -40,31 +39,11 @@ void set_song_clock(const SongClock& clock) {
     SongRow = clock.second;
 }
 
-bool caption_1_on(const PresentedFrame& frame) {
-    const int32_t left = (screen_width - kPictureSheetWidth) / 2;
-    const int32_t top = 2 * screen_height / 5;
-    for (int32_t row = 0; row < 11; ++row) {
-        const uint8_t* sheet = PictureSheet + row * kPictureSheetWidth;
-        const uint8_t* line = frame.pixels + size_t(top + row) * frame.pitch;
-        for (int32_t x = 0; x < kPictureSheetWidth; ++x) {
-            if (sheet[x] == 0) continue;
-#if BP_PIXEL_PAL
-            if (line[left + x] != sheet[x]) return false;
-#else
-            uint32_t word;
-            std::memcpy(&word, line + 4 * (left + x), 4);
-            if (word != colour_of_index(sheet[x])) return false;
-#endif
-        }
-    }
-    return true;
-}
-
 void watch_and_move_clock(const PresentedFrame& frame) {
     std::vector<uint8_t> rgb(size_t(frame.width) * frame.height * 3);
     presented_frame_to_rgb(frame, rgb.data());
     const bool white = std::all_of(rgb.begin(), rgb.end(), [](uint8_t c) { return c == 255; });
-    shown.push_back({FlashMode, FlashLevel, white, caption_1_on(frame)});
+    shown.push_back({FlashMode, FlashLevel, white});
     set_song_clock(script[std::min(shown.size(), script.size() - 1)]);
 }
 
@@ -127,13 +106,6 @@ TEST_F(ClosingScene, SecondSceneDrainsUntilRow16OfPosition12ThenFlashesWhite) {
         for (const Shown& s : shown) modes.push_back(s.flash_mode);
         EXPECT_EQ(modes, c.modes);
     }
-}
-
-TEST_F(ClosingScene, FirstSceneShowsItsCaptionFromPosition7ToItsEnd) {
-    play(closing_scene_1, {{6, 0}, {6, 40}, {7, 0}, {7, 1}, {8, 0}, {8, 63}, {9, 0}});
-    std::vector<bool> captions;
-    for (const Shown& s : shown) captions.push_back(s.caption_1);
-    EXPECT_EQ(captions, (std::vector<bool>{false, false, true, true, true, true}));
 }
 
 // Both open on a flash above full strength, decayed once by a FrameDelta of

@@ -50,6 +50,7 @@ const GoldenPoint kPoints[] = {
     {"first_3d_frame", DemoPhase::main_3d, 0},
     {"main_3d_frame_600", DemoPhase::main_3d, 600},
     {"closing_1_first", DemoPhase::closing_1, 0},
+    {"closing_1_caption", DemoPhase::closing_1, 800},  // position 7: the caption is on
     {"closing_2_first", DemoPhase::closing_2, 0},
     {"closing_2_frame_400", DemoPhase::closing_2, 400},
     {"closing_3_first", DemoPhase::closing_3, 0},
