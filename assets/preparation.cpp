@@ -1,5 +1,7 @@
-// The preparation steps shared by both programs: decoding the embedded
-// pictures, the heap buffers of the textures and frames, and the palettes.
+// The timeline's preparation: decoding the embedded pictures, the heap
+// buffers of the textures, tables and frames, the palettes and colour tables,
+// and the renderer's tables and grids. demo_pal builds one table more
+// (AddTable) and demo_rgb one frame more (FadeFrame); nothing else differs.
 #include "assets/preparation.h"
 
 #include <cstddef>
@@ -10,6 +12,10 @@
 #include "assets/rle_decoder.h"
 #include "assets/textures.h"
 #include "display/display.h"
+#include "render3d/cos_table.h"
+#include "render3d/polar_grid.h"
+#include "render3d/projection.h"
+#include "render3d/scene_objects.h"
 #include "scenes/effects.h"
 
 namespace {
@@ -92,4 +98,41 @@ bool build_palettes() {
 const uint8_t* pattern_tile_or_blank(bool* present) {
     *present = embedded_pattern_tile_bin_size >= size_t(kPatternTileSize);
     return *present ? embedded_pattern_tile_bin : blank_tile;
+}
+
+bool prepare_assets() {
+    focal_length = 256 * screen_scale;
+    bool intact = decode_pictures();
+    const bool textures = allocate_textures();
+    ShadeTable = allocate_table();
+#if BP_PIXEL_PAL
+    AddTable = allocate_table();
+    if (!AddTable) return false;
+#endif
+    if (!textures || !ShadeTable) return false;
+    intact = build_palettes() && intact;
+    SqrtTable = allocate_table();
+    if (!allocate_frames() || !SqrtTable) return false;
+    build_sqrt_table();
+    build_cos_table();
+#if BP_PIXEL_PAL
+    build_add_table(Palette);
+#endif
+    build_shade_table(Palette);
+    build_polar_grid();
+    if (!grid_object.mesh) return false;  // the four grid blocks are set together
+    bool tile_present = false;
+    build_textures(pattern_tile_or_blank(&tile_present));
+    // The timeline takes the radii once the music has started; nothing reads
+    // them before the first 3D frame, so they are taken here, after the grids.
+    compute_scene_radii();
+    return intact && tile_present;
+}
+
+void free_assets() {
+    release(SqrtTable);
+    free_frames();
+    free_textures();
+    release(AddTable);  // null in demo_rgb
+    release(ShadeTable);
 }

@@ -1,7 +1,6 @@
 // The timeline's preparation of everything the pictures need, in its fixed
 // order: the decoded pictures, the textures and 64 KB tables, the palettes,
-// the FrameBuffer and ZBuffer, and their release at the end. One version per
-// program (preparation_rgb.cpp, preparation_pal.cpp).
+// the FrameBuffer and ZBuffer, and their release at the end.
 #pragma once
 #include <cstdint>
 
@@ -17,7 +16,7 @@ bool prepare_assets();
 // until the program ends.
 void free_assets();
 
-// The pieces both versions share.
+// Its pieces, for the tests and tools that need only some of them.
 bool decode_pictures();  // PictureSheet, then SmallTexture
 bool allocate_textures();
 void free_textures();

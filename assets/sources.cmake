@@ -9,8 +9,4 @@ bp_engine_sources(
     ${CMAKE_CURRENT_SOURCE_DIR}/colour_tables.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/light_spot.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/textures.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/preparation.cpp
-  RGB
-    ${CMAKE_CURRENT_SOURCE_DIR}/preparation_rgb.cpp
-  PAL
-    ${CMAKE_CURRENT_SOURCE_DIR}/preparation_pal.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/preparation.cpp)
