@@ -19,26 +19,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool generate_all([[maybe_unused]] const std::string& dir) {
-    bool ok = true;
-#ifdef ASSETGEN_HAS_music
-    ok = generate_music_assets(dir) && ok;
-#endif
-#ifdef ASSETGEN_HAS_visual
-    ok = generate_visual_assets(dir) && ok;
-#endif
-    return ok;
+bool generate_all(const std::string& dir) {
+    bool music = generate_music_assets(dir);
+    bool visuals = generate_visual_assets(dir);
+    return music && visuals;
 }
 
-bool preview_all([[maybe_unused]] const std::string& dir) {
-    bool ok = true;
-#ifdef ASSETGEN_HAS_music
-    ok = preview_music_assets(dir) && ok;
-#endif
-#ifdef ASSETGEN_HAS_visual
-    ok = preview_visual_assets(dir) && ok;
-#endif
-    return ok;
+bool preview_all(const std::string& dir) {
+    bool music = preview_music_assets(dir);
+    bool visuals = preview_visual_assets(dir);
+    return music && visuals;
 }
 
 std::vector<char> read_bytes(const fs::path& path) {
