@@ -5,6 +5,7 @@
 
 #include "assets/textures.h"
 #include "display/display.h"
+#include "platform/frame_clock.h"
 #include "render3d/camera_track.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
@@ -12,7 +13,6 @@
 #include "scenes/closing_scenes.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
-#include "shell/frame_clock.h"
 
 namespace {
 constexpr int32_t kEndPosition = 9;

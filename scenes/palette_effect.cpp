@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "assets/colour_tables.h"
+#include "platform/frame_clock.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/palette_effect_format.h"
-#include "shell/frame_clock.h"
 
 float FlashLevel = 0.0f;
 int32_t FlashMode = 0;

@@ -11,11 +11,11 @@
 
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
+#include "platform/frame_clock.h"
 #include "replayer/replayer.h"
-#include "shell/frame_clock.h"
+#include "shell/preparation.h"
 #include "tools/common/fake_video.h"
 
 namespace {

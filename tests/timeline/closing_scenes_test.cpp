@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "assets/colour_tables.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
-#include "display/virtual_display.h"
+#include "platform/frame_clock.h"
+#include "platform/virtual_display.h"
+#include "platform/virtual_window.h"
 #include "render3d/projection.h"
 #include "render3d/scene_objects.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
-#include "shell/frame_clock.h"
-#include "shell/virtual_window.h"
+#include "shell/preparation.h"
 
 namespace {
 
