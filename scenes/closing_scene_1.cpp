@@ -26,7 +26,7 @@ void closing_scene_1() {
     scene_objects[0].texture = TexturePattern;
     grid_object.texture = TextureSmooth;
     scene_objects[1].texture = TextureSmooth;
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     start_camera_track(camera_track_closing1);
     start_phase_clock();
     float fade = 256.0f;

@@ -122,7 +122,7 @@ void play_main_phase() {
     scene_objects[0].texture = TexturePattern;
     grid_object.texture = TextureSmooth;
     scene_objects[1].texture = TextureSmooth;
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     start_camera_track(camera_track_main);
     start_phase_clock();
     float t = 0.0f;
