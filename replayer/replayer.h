@@ -13,6 +13,10 @@ extern std::atomic<int32_t> SongPosition;  // order-list position
 extern std::atomic<int32_t> SongRow;       // 0..63
 
 // Sequencer state (touched only by the thread that renders).
+// Every song starts at speed 6 and 50 ticks per second (882 frames a tick).
+constexpr int32_t kStartSpeed = 6;
+constexpr float kStartTickRate = 50.0f;
+constexpr int32_t kStartSamplesPerTick = 882;
 extern int32_t Tick;
 extern int32_t Speed;
 extern float TickRate;          // ticks per second, 50.0 at a song start
@@ -46,11 +50,21 @@ int16_t* render_block(int32_t frames);
 void reset_replayer_for_start();
 
 // Song control: plain stores, carried out at the next tick boundary.
-void set_fade_mode(int32_t mode);  // 1 out, 2 in, 3 silence, 4 full volume
+// The master-volume commands FadeMode holds until a tick carries them out;
+// any value not named here waits and does nothing.
+enum class FadeCommand : int32_t {
+    none = -1,
+    fade_out = 1,     // 0.1 a tick down to silence
+    fade_in = 2,      // 0.1 a tick up to full volume
+    silence = 3,      // at once
+    full_volume = 4,  // at once
+};
+constexpr int32_t kNoSongQueued = -1;
+void set_fade_mode(FadeCommand command);
 void queue_song(int32_t index);
 void set_song_loop(int32_t flag);
-extern std::atomic<int32_t> QueuedSong;
-extern std::atomic<int32_t> FadeMode;
+extern std::atomic<int32_t> QueuedSong;  // a song index or kNoSongQueued
+extern std::atomic<int32_t> FadeMode;    // a FadeCommand
 extern std::atomic<int32_t> SongLoop;
 extern float MasterVolume;
 

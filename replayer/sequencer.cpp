@@ -10,9 +10,9 @@
 #include "replayer/replayer.h"
 
 int32_t Tick = 0;
-int32_t Speed = 6;
-float TickRate = 50.0f;
-int32_t SamplesPerTick = 882;
+int32_t Speed = kStartSpeed;
+float TickRate = kStartTickRate;
+int32_t SamplesPerTick = kStartSamplesPerTick;
 Channel Channels[kMaxChannels];
 float PanTable[kMaxChannels];
 int32_t ChannelCount = 0;
