@@ -1,6 +1,5 @@
-// The channel mixdown. Owns channel_buffers, channel_buffer_length,
-// clip_table, mix_block and PendingFrames: render_block runs ticks until the
-// channel buffers hold a block, adds the channels with clip_table's clamp into
+// The channel mixdown. Owns channel_buffers, clip_table, mix_block and PendingFrames: render_block
+// runs ticks until the channel buffers hold a block, adds the channels with clip_table's clamp into
 // mix_block and keeps the frames rendered beyond the block for the next call.
 #include <algorithm>
 #include <cstdlib>
@@ -13,7 +12,6 @@
 #include "replayer/replayer.h"
 
 int16_t* channel_buffers[8] = {};
-int32_t channel_buffer_length = 0;
 int16_t* clip_table = nullptr;
 int16_t* mix_block = nullptr;
 int32_t PendingFrames = 0;
@@ -73,7 +71,6 @@ bool allocate_mixdown() {
     }
     fill_clip_table();
     std::memset(mix_block, 0, 2 * kMixBlockFrames * sizeof(int16_t));
-    channel_buffer_length = 30870;
     return true;
 }
 

@@ -30,12 +30,11 @@ void replay_tick(Song* song);
 constexpr int32_t kMixBlockFrames = 3528;        // 80 ms at 44,100 Hz
 constexpr int32_t kChannelBufferValues = 31894;  // 16-bit values allocated per channel
 constexpr int32_t kClipTableSize = 131072;
-extern int16_t* channel_buffers[8];    // interleaved stereo frames per channel
-extern int32_t channel_buffer_length;  // 16-bit values per buffer (30,870)
-extern int16_t* clip_table;            // 131,072 entries
-extern int16_t* mix_block;             // 3,528 stereo frames
+extern int16_t* channel_buffers[8];  // interleaved stereo frames per channel
+extern int16_t* clip_table;          // 131,072 entries
+extern int16_t* mix_block;           // 3,528 stereo frames
 // Allocates and fills clip_table, mix_block and the eight zeroed
-// channel_buffers and records channel_buffer_length. On failure nothing stays
+// channel_buffers. On failure nothing stays
 // allocated and the result is false.
 bool allocate_mixdown();
 void free_mixdown();
