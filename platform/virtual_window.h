@@ -6,7 +6,6 @@
 #include "platform/window.h"
 
 // State of the virtual window, kept for tests to read.
-extern bool virtual_window_created;
 extern bool virtual_window_destroyed;
 extern bool virtual_window_fullscreen;   // starts true; Alt+Enter toggles it
 extern char virtual_error_message[256];  // the last show_error_message text

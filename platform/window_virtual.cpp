@@ -6,7 +6,6 @@
 #include "platform/message_queue.h"
 #include "platform/virtual_window.h"
 
-bool virtual_window_created = false;
 bool virtual_window_destroyed = false;
 bool virtual_window_fullscreen = true;
 char virtual_error_message[256] = "";
@@ -18,7 +17,6 @@ int virtual_window_identity;
 
 WindowHandle create_main_window(const char*, WindowProcedure procedure, int32_t) {
     registered_window_procedure = procedure;
-    virtual_window_created = true;
     virtual_window_destroyed = false;
     virtual_window_fullscreen = true;
     return &virtual_window_identity;
@@ -55,7 +53,6 @@ void virtual_close_window() {
 void reset_virtual_window() {
     clear_message_queue();
     registered_window_procedure = nullptr;
-    virtual_window_created = false;
     virtual_window_destroyed = false;
     virtual_window_fullscreen = true;
     virtual_error_message[0] = 0;
