@@ -29,13 +29,10 @@ void replay_tick(Song* song);
 // Mixdown resources, allocated and freed by the audio engine.
 constexpr int32_t kMixBlockFrames = 3528;        // 80 ms at 44,100 Hz
 constexpr int32_t kChannelBufferValues = 31894;  // 16-bit values allocated per channel
-constexpr int32_t kClipTableSize = 131072;
-extern int16_t* channel_buffers[8];  // interleaved stereo frames per channel
-extern int16_t* clip_table;          // 131,072 entries
-extern int16_t* mix_block;           // 3,528 stereo frames
-// Allocates and fills clip_table, mix_block and the eight zeroed
-// channel_buffers. On failure nothing stays
-// allocated and the result is false.
+extern int16_t* channel_buffers[8];              // interleaved stereo frames per channel
+extern int16_t* mix_block;                       // 3,528 stereo frames
+// Allocates mix_block and the eight zeroed channel_buffers. On failure
+// nothing stays allocated and the result is false.
 bool allocate_mixdown();
 void free_mixdown();
 // Renders and mixes `frames` stereo frames (at most kMixBlockFrames) into

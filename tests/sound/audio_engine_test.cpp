@@ -158,7 +158,6 @@ TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
     advance_virtual_clock(1000 * kMs);
     stop_audio_engine();
     EXPECT_EQ(mix_block, nullptr);
-    EXPECT_EQ(clip_table, nullptr);
     for (int16_t* buffer : channel_buffers) EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(virtual_sound_ring().ring, nullptr);
     EXPECT_FALSE(virtual_sound_ring_playing());
