@@ -1,6 +1,7 @@
 // Opening the display and presenting a finished FrameBuffer: lock the back
 // buffer, copy the frame row by row at the surface's pitch, unlock, flip.
-// Owns screen_width, screen_height and screen_scale.
+// Owns screen_width, screen_height and screen_scale, and the FrameBuffer and
+// ZBuffer pointers, which the preparation allocates.
 #include <cstddef>
 #include <cstring>
 
@@ -10,6 +11,8 @@
 int32_t screen_width;
 int32_t screen_height;
 float screen_scale;
+Pixel* FrameBuffer;
+uint16_t* ZBuffer;
 
 bool open_display(WindowHandle window) {
     if (!video_open(window, 640, 480, kBitsPerPixel)) return false;
