@@ -1,17 +1,82 @@
 // The per-frame palette effect: FlashLevel and FlashMode, the decay of the
-// flash with FrameDelta, the drain toward grey on the flash rows, and the two
-// helpers that scale or tint Palette before the effect.
+// flash with FrameDelta, the drain toward grey on the flash rows, the flash
+// to white, and the two helpers that scale or tint Palette before the
+// effect. What differs by program is the one pixel-format section below:
+// demo_pal makes palettes current in the hardware palette and flashes them
+// toward white; demo_rgb loads them into ColourLookup and turns a flash into
+// ChannelBoost (owned here), which brighten_frame adds to the finished frame.
 #include <algorithm>
 #include <cmath>
 
 #include "assets/colour_tables.h"
+#include "display/display.h"
 #include "platform/frame_clock.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
-#include "scenes/palette_effect_format.h"
 
 float FlashLevel = 0.0f;
 FlashKind FlashMode = FlashKind::none;
+
+// ---- Pixel format: where a palette goes, and the flash to white ----
+#if BP_PIXEL_PAL
+
+namespace {
+// The drain starts from this strength minus one frame's decay.
+constexpr double kDrainPeak = 40.0;
+uint8_t flashed_palette[768];
+
+void make_unflashed_palette_current(const uint8_t* palette) {
+    upload_palette(256, palette);
+}
+
+// Every component moves toward 255 by strength / 64. A strength just below
+// 0 moves components slightly toward 0, clamped there.
+void flash_palette_to_white(const uint8_t* source, double strength) {
+    for (int32_t i = 0; i < 768; ++i) {
+        int32_t c = source[i];
+        int32_t lift = int32_t(std::trunc(strength * double(255 - c) / 64.0));
+        flashed_palette[i] = uint8_t(std::clamp(c + lift, 0, 255));
+    }
+    upload_palette(256, flashed_palette);
+}
+}  // namespace
+
+void make_palette_current(const uint8_t* palette) {
+    upload_palette(256, palette);
+}
+
+#else
+
+int32_t ChannelBoost[3];
+
+namespace {
+// The drain starts from this strength minus one frame's decay.
+constexpr double kDrainPeak = 50.0;
+
+void make_unflashed_palette_current(const uint8_t* palette) {
+    ChannelBoost[0] = ChannelBoost[1] = ChannelBoost[2] = 0;
+    load_colour_lookup(palette);
+}
+
+// The flash becomes ChannelBoost and the source is loaded unchanged. A
+// strength just below 0 gives a negative boost, which clamps to 0.
+void flash_palette_to_white(const uint8_t* source, double strength) {
+    int32_t boost = std::clamp(int32_t(std::trunc(strength * 255.0 / 64.0)), 0, 255);
+    ChannelBoost[0] = ChannelBoost[1] = ChannelBoost[2] = boost;
+    load_colour_lookup(source);
+}
+}  // namespace
+
+// A palette made current by itself carries no flash, as a palette uploaded in
+// demo_pal replaces the flashed one: a flash cut short (an end request in a
+// flashing scene) must not brighten the fades and titles that follow, which
+// present the same frame many times over.
+void make_palette_current(const uint8_t* palette) {
+    make_unflashed_palette_current(palette);
+}
+
+#endif
+// ---- end of the pixel-format section ----
 
 namespace {
 uint8_t effect_palette[768];   // the drained palette
