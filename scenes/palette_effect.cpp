@@ -7,6 +7,7 @@
 // ChannelBoost (owned here), which brighten_frame adds to the finished frame.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "assets/colour_tables.h"
 #include "display/display.h"
@@ -16,6 +17,17 @@
 
 float FlashLevel = 0.0f;
 FlashKind FlashMode = FlashKind::none;
+
+namespace {
+// A flash or drain of this strength is complete: white, or black.
+constexpr double kFullStrength = 64.0;
+// The song rows (of every pattern) on which a flash or drain starts.
+constexpr int32_t kFlashRows[] = {1, 16, 34, 46};
+constexpr float kWhiteFlashPeak = 45.0f;
+// FlashLevel lost per FrameDelta unit, and in the slow white flash.
+constexpr double kDecay = 2.0;
+constexpr double kSlowDecay = 0.75;
+}  // namespace
 
 // ---- Pixel format: where a palette goes, and the flash to white ----
 #if BP_PIXEL_PAL
@@ -29,12 +41,12 @@ void make_unflashed_palette_current(const uint8_t* palette) {
     upload_palette(256, palette);
 }
 
-// Every component moves toward 255 by strength / 64. A strength just below
-// 0 moves components slightly toward 0, clamped there.
+// Every component moves toward 255 by strength / kFullStrength. A strength
+// just below 0 moves components slightly toward 0, clamped there.
 void flash_palette_to_white(const uint8_t* source, double strength) {
     for (int32_t i = 0; i < 768; ++i) {
         int32_t c = source[i];
-        int32_t lift = int32_t(std::trunc(strength * double(255 - c) / 64.0));
+        int32_t lift = int32_t(std::trunc(strength * double(255 - c) / kFullStrength));
         flashed_palette[i] = uint8_t(std::clamp(c + lift, 0, 255));
     }
     upload_palette(256, flashed_palette);
@@ -61,7 +73,7 @@ void make_unflashed_palette_current(const uint8_t* palette) {
 // The flash becomes ChannelBoost and the source is loaded unchanged. A
 // strength just below 0 gives a negative boost, which clamps to 0.
 void flash_palette_to_white(const uint8_t* source, double strength) {
-    int32_t boost = std::clamp(int32_t(std::trunc(strength * 255.0 / 64.0)), 0, 255);
+    int32_t boost = std::clamp(int32_t(std::trunc(strength * 255.0 / kFullStrength)), 0, 255);
     ChannelBoost[0] = ChannelBoost[1] = ChannelBoost[2] = boost;
     load_colour_lookup(source);
 }
@@ -83,8 +95,8 @@ uint8_t effect_palette[768];   // the drained palette
 uint8_t staging_palette[768];  // what the helpers hand to the effect
 
 bool on_flash_row() {
-    int32_t row = SongRow.load(std::memory_order_relaxed);
-    return row == 1 || row == 16 || row == 34 || row == 46;
+    const int32_t row = SongRow.load(std::memory_order_relaxed);
+    return std::find(std::begin(kFlashRows), std::end(kFlashRows), row) != std::end(kFlashRows);
 }
 
 int32_t clamp_byte(int32_t v) {
@@ -92,35 +104,36 @@ int32_t clamp_byte(int32_t v) {
 }
 
 // The new FlashLevel for this frame. On a flash row in the white modes the
-// peak of 45 is decayed once in the same frame.
+// peak is decayed once in the same frame.
 float next_flash_level() {
     const bool flash_row = on_flash_row();
     if (FlashMode == FlashKind::drain && flash_row)
-        return float(kDrainPeak - 2.0 * double(FrameDelta));
+        return float(kDrainPeak - kDecay * double(FrameDelta));
     float x = FlashLevel;
     if ((FlashMode == FlashKind::white || FlashMode == FlashKind::white_slow_decay) && flash_row)
-        x = 45.0f;
+        x = kWhiteFlashPeak;
     // Not clamped after the decay: the level may end just below 0 for a
     // frame, and the next frame's else-branch sets it back to 0.
     if (x > 0.0f) {
-        double decay = FlashMode == FlashKind::white_slow_decay ? 0.75 : 2.0;
+        double decay = FlashMode == FlashKind::white_slow_decay ? kSlowDecay : kDecay;
         return float(double(x) - decay * double(FrameDelta));
     }
     return 0.0f;
 }
 
 // Darkens each colour by the strength, then moves it toward its grey by the
-// same strength: at 64 every entry is black.
+// same strength: at kFullStrength every entry is black.
 void drain_palette(const uint8_t* source, double strength) {
     for (int32_t n = 0; n < 256; ++n) {
         const uint8_t* in = source + 3 * n;
         int32_t dark[3];
         for (int32_t c = 0; c < 3; ++c) {
-            dark[c] = clamp_byte(int32_t(std::trunc((64.0 - strength) * in[c] / 64.0)));
+            dark[c] =
+                clamp_byte(int32_t(std::trunc((kFullStrength - strength) * in[c] / kFullStrength)));
         }
         int32_t grey = clamp_byte((3 * dark[0] + 6 * dark[1] + dark[2]) / 10);
         for (int32_t c = 0; c < 3; ++c) {
-            double move = std::trunc(double(grey - in[c]) * strength / 64.0);
+            double move = std::trunc(double(grey - in[c]) * strength / kFullStrength);
             effect_palette[3 * n + c] = uint8_t(clamp_byte(in[c] + int32_t(move)));
         }
     }
@@ -129,7 +142,7 @@ void drain_palette(const uint8_t* source, double strength) {
 
 void apply_palette_effect(const uint8_t* source) {
     FlashLevel = next_flash_level();
-    const double strength = std::min(double(FlashLevel), 64.0);
+    const double strength = std::min(double(FlashLevel), kFullStrength);
     if (FlashMode == FlashKind::drain) {
         drain_palette(source, strength);
         make_unflashed_palette_current(effect_palette);
