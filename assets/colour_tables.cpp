@@ -1,11 +1,16 @@
 // The three 64 KB tables: ShadeTable (every colour at 256 brightness levels),
 // AddTable (the clamped sum of two colours, 8-bit program) and SqrtTable.
 // Both colour tables are palette indices found by nearest-colour search.
+// Owns the three table pointers; the preparation allocates and frees them.
 #include "assets/colour_tables.h"
 
 #include <cstring>
 
 #include "assets/colour_search.h"
+
+uint8_t* ShadeTable;
+uint8_t* SqrtTable;
+uint8_t* AddTable;
 
 namespace {
 void set_search_palette(const uint8_t* palette) {

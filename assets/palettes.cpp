@@ -1,8 +1,14 @@
 // The three palettes derived at start-up (Palette, TintPalette, BlackPalette)
-// and ColourLookup, the index-to-pixel table of the 32-bit program.
+// and ColourLookup, the index-to-pixel table of the 32-bit program. Owns all
+// four.
 #include <cstring>
 
 #include "assets/colour_tables.h"
+
+uint8_t Palette[768];
+uint8_t TintPalette[768];
+uint8_t BlackPalette[768];
+uint8_t ColourLookup[3][256];
 
 void build_palette(const uint8_t* embedded_palette) {
     for (int32_t n = 0; n < 768; ++n) Palette[n] = uint8_t(embedded_palette[n] << 2);

@@ -1,8 +1,17 @@
 // The five textures: TextureSmooth grown from SmallTexture, and four copies of
-// the pattern tile, one darkened and one lit by the light spot.
+// the pattern tile, one darkened and one lit by the light spot. Owns the
+// picture and texture pointers; the preparation allocates and frees them.
 #include "assets/textures.h"
 
 #include "assets/colour_tables.h"
+
+uint8_t* PictureSheet;
+uint8_t* SmallTexture;
+uint8_t* TextureSmooth;
+uint8_t* TexturePattern;
+uint8_t* TexturePatternLit;
+uint8_t* TexturePatternCopy;
+uint8_t* TexturePatternDark;
 
 namespace {
 // The sum is formed in 8 bits; source values up to 63 never wrap.

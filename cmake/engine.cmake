@@ -43,6 +43,9 @@ endfunction()
 
 # bp_engine_sources([COMMON files...] [RGB files...] [PAL files...])
 # COMMON files are compiled into both programs' engines, RGB and PAL into one.
+# RGB and PAL are for files wholly of one format (*_rgb.cpp, *_pal.cpp: the
+# span fillers); a COMMON file whose work differs by format keeps the
+# difference in one section marked "Pixel format".
 function(bp_engine_sources)
   cmake_parse_arguments(ARG "" "" "COMMON;RGB;PAL" ${ARGN})
   target_sources(bp_engine_rgb PRIVATE ${ARG_COMMON} ${ARG_RGB})

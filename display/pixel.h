@@ -18,4 +18,5 @@ constexpr int kBitsPerPixel = 32;
 
 // Owned by the timeline: allocated in its preparation, freed at its end.
 extern Pixel* FrameBuffer;  // screen_width x screen_height, rows packed
-extern uint16_t* ZBuffer;   // one depth per pixel, 0xFFFF = far
+extern uint16_t* ZBuffer;   // one depth per pixel, kZBufferFar = nothing drawn
+constexpr uint16_t kZBufferFar = 0xFFFF;

@@ -1,6 +1,7 @@
 // Opening the display and presenting a finished FrameBuffer: lock the back
 // buffer, copy the frame row by row at the surface's pitch, unlock, flip.
-// Owns screen_width, screen_height and screen_scale.
+// Owns screen_width, screen_height and screen_scale, and the FrameBuffer and
+// ZBuffer pointers, which the preparation allocates.
 #include <cstddef>
 #include <cstring>
 
@@ -10,12 +11,21 @@
 int32_t screen_width;
 int32_t screen_height;
 float screen_scale;
+Pixel* FrameBuffer;
+uint16_t* ZBuffer;
+
+namespace {
+constexpr int32_t kScreenWidth = 640;
+constexpr int32_t kScreenHeight = 480;
+// screen_scale is 1 at 320 pixels across, the width of the PictureSheet.
+constexpr float kScalePerPixel = 0.003125f;
+}  // namespace
 
 bool open_display(WindowHandle window) {
-    if (!video_open(window, 640, 480, kBitsPerPixel)) return false;
-    screen_width = 640;
-    screen_height = 480;
-    screen_scale = float(screen_width) * 0.003125f;
+    if (!video_open(window, kScreenWidth, kScreenHeight, kBitsPerPixel)) return false;
+    screen_width = kScreenWidth;
+    screen_height = kScreenHeight;
+    screen_scale = float(screen_width) * kScalePerPixel;
     return true;
 }
 

@@ -15,7 +15,7 @@ bool virtual_sound_refuse_open = false;
 bool virtual_sound_refuse_priority = false;
 int32_t virtual_sound_lost_locks = 0;
 int32_t virtual_sound_failed_locks = 0;
-int32_t virtual_play_cursor_pin = -1;
+int32_t virtual_sound_play_cursor_pin = -1;
 int32_t virtual_sound_restores = 0;
 
 namespace {
@@ -75,7 +75,7 @@ void play_until(int64_t time) {
 // Earliest time from `from` on at which the cursor is at or past `target`
 // in its current pass of the ring.
 int64_t time_cursor_reaches(uint32_t target, int64_t from) {
-    if (!playing || !ring.ring || virtual_play_cursor_pin >= 0) return from + kCountsPerMs;
+    if (!playing || !ring.ring || virtual_sound_play_cursor_pin >= 0) return from + kCountsPerMs;
     int64_t now_frame = frames_at(from);
     int64_t ring_frames = ring.bytes / 4;
     int64_t in_ring = now_frame % ring_frames;
@@ -204,7 +204,7 @@ void sound_play_ring_looping() {
 }
 
 uint32_t sound_read_play_cursor() {
-    if (virtual_play_cursor_pin >= 0) return uint32_t(virtual_play_cursor_pin);
+    if (virtual_sound_play_cursor_pin >= 0) return uint32_t(virtual_sound_play_cursor_pin);
     play_until(card_time());
     return ring.read_position;
 }
@@ -255,7 +255,7 @@ void reset_virtual_sound() {
     virtual_sound_refuse_priority = false;
     virtual_sound_lost_locks = 0;
     virtual_sound_failed_locks = 0;
-    virtual_play_cursor_pin = -1;
+    virtual_sound_play_cursor_pin = -1;
     virtual_sound_restores = 0;
     retired_underruns = 0;
     device_error = "";

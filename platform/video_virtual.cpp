@@ -21,8 +21,7 @@ PresentedFrameSink virtual_frame_sink = nullptr;
 bool virtual_display_open = false;
 int64_t virtual_flip_count = 0;
 int32_t virtual_lock_attempts = 0;
-int32_t virtual_restore_count = 0;
-int32_t virtual_palette_uploads = 0;
+int32_t virtual_display_restores = 0;
 int32_t virtual_display_misuse = 0;
 
 namespace {
@@ -124,7 +123,7 @@ SurfaceResult video_restore() {
         ++virtual_display_misuse;
         return SurfaceResult::failed;
     }
-    ++virtual_restore_count;
+    ++virtual_display_restores;
     virtual_surface_lost = false;
     fill_surfaces();  // a restored surface has lost its contents
     return SurfaceResult::ok;
@@ -135,7 +134,6 @@ void video_set_palette(int32_t first, int32_t count, const uint8_t* rgb) {
         ++virtual_display_misuse;
         return;
     }
-    ++virtual_palette_uploads;
     first = std::clamp(first, 0, 256);
     count = std::clamp(count, 0, 256 - first);
     std::memcpy(palette + 3 * first, rgb, size_t(count) * 3);
@@ -157,8 +155,7 @@ void reset_virtual_display() {
     virtual_display_open = false;
     virtual_flip_count = 0;
     virtual_lock_attempts = 0;
-    virtual_restore_count = 0;
-    virtual_palette_uploads = 0;
+    virtual_display_restores = 0;
     virtual_display_misuse = 0;
     surface_locked = false;
     open_error = "";

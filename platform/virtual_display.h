@@ -32,8 +32,7 @@ extern PresentedFrameSink virtual_frame_sink;  // called at every flip: none
 extern bool virtual_display_open;
 extern int64_t virtual_flip_count;
 extern int32_t virtual_lock_attempts;
-extern int32_t virtual_restore_count;
-extern int32_t virtual_palette_uploads;
+extern int32_t virtual_display_restores;
 // Calls made out of order: unlock or flip without the matching lock, a lock
 // while locked, anything while closed. A correct program leaves it at 0.
 extern int32_t virtual_display_misuse;

@@ -13,12 +13,12 @@
 extern std::vector<int16_t> virtual_soundtrack;
 
 // Faults, back to their defaults with reset_virtual_sound().
-extern int32_t virtual_sound_device_count;  // devices reported; 1
-extern bool virtual_sound_refuse_open;      // the device does not open
-extern bool virtual_sound_refuse_priority;  // priority level is refused
-extern int32_t virtual_sound_lost_locks;    // the next n locks find the ring lost
-extern int32_t virtual_sound_failed_locks;  // the next n locks fail outright
-extern int32_t virtual_play_cursor_pin;     // >= 0: the play cursor reads this value
+extern int32_t virtual_sound_device_count;     // devices reported; 1
+extern bool virtual_sound_refuse_open;         // the device does not open
+extern bool virtual_sound_refuse_priority;     // priority level is refused
+extern int32_t virtual_sound_lost_locks;       // the next n locks find the ring lost
+extern int32_t virtual_sound_failed_locks;     // the next n locks fail outright
+extern int32_t virtual_sound_play_cursor_pin;  // >= 0: the play cursor reads this value
 
 // What the card saw.
 extern int32_t virtual_sound_restores;  // restores asked for

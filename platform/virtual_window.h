@@ -6,10 +6,8 @@
 #include "platform/window.h"
 
 // State of the virtual window, kept for tests to read.
-extern bool virtual_window_created;
 extern bool virtual_window_destroyed;
 extern bool virtual_window_fullscreen;   // starts true; Alt+Enter toggles it
-extern int32_t virtual_show_command;     // as given to create_main_window
 extern char virtual_error_message[256];  // the last show_error_message text
 
 // A key press as the keyboard would queue it: message_key_down, or

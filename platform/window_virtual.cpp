@@ -6,10 +6,8 @@
 #include "platform/message_queue.h"
 #include "platform/virtual_window.h"
 
-bool virtual_window_created = false;
 bool virtual_window_destroyed = false;
 bool virtual_window_fullscreen = true;
-int32_t virtual_show_command = 0;
 char virtual_error_message[256] = "";
 
 namespace {
@@ -17,12 +15,10 @@ namespace {
 int virtual_window_identity;
 }  // namespace
 
-WindowHandle create_main_window(const char*, WindowProcedure procedure, int32_t show_command) {
+WindowHandle create_main_window(const char*, WindowProcedure procedure, int32_t) {
     registered_window_procedure = procedure;
-    virtual_window_created = true;
     virtual_window_destroyed = false;
     virtual_window_fullscreen = true;
-    virtual_show_command = show_command;
     return &virtual_window_identity;
 }
 
@@ -57,10 +53,8 @@ void virtual_close_window() {
 void reset_virtual_window() {
     clear_message_queue();
     registered_window_procedure = nullptr;
-    virtual_window_created = false;
     virtual_window_destroyed = false;
     virtual_window_fullscreen = true;
-    virtual_show_command = 0;
     virtual_error_message[0] = 0;
 }
 

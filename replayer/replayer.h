@@ -13,6 +13,10 @@ extern std::atomic<int32_t> SongPosition;  // order-list position
 extern std::atomic<int32_t> SongRow;       // 0..63
 
 // Sequencer state (touched only by the thread that renders).
+// Every song starts at speed 6 and 50 ticks per second (882 frames a tick).
+constexpr int32_t kStartSpeed = 6;
+constexpr float kStartTickRate = 50.0f;
+constexpr int32_t kStartSamplesPerTick = 882;
 extern int32_t Tick;
 extern int32_t Speed;
 extern float TickRate;          // ticks per second, 50.0 at a song start
@@ -25,14 +29,10 @@ void replay_tick(Song* song);
 // Mixdown resources, allocated and freed by the audio engine.
 constexpr int32_t kMixBlockFrames = 3528;        // 80 ms at 44,100 Hz
 constexpr int32_t kChannelBufferValues = 31894;  // 16-bit values allocated per channel
-constexpr int32_t kClipTableSize = 131072;
-extern int16_t* channel_buffers[8];    // interleaved stereo frames per channel
-extern int32_t channel_buffer_length;  // 16-bit values per buffer (30,870)
-extern int16_t* clip_table;            // 131,072 entries
-extern int16_t* mix_block;             // 3,528 stereo frames
-// Allocates and fills clip_table, mix_block and the eight zeroed
-// channel_buffers and records channel_buffer_length. On failure nothing stays
-// allocated and the result is false.
+extern int16_t* channel_buffers[8];              // interleaved stereo frames per channel
+extern int16_t* mix_block;                       // 3,528 stereo frames
+// Allocates mix_block and the eight zeroed channel_buffers. On failure
+// nothing stays allocated and the result is false.
 bool allocate_mixdown();
 void free_mixdown();
 // Renders and mixes `frames` stereo frames (at most kMixBlockFrames) into
@@ -46,11 +46,21 @@ int16_t* render_block(int32_t frames);
 void reset_replayer_for_start();
 
 // Song control: plain stores, carried out at the next tick boundary.
-void set_fade_mode(int32_t mode);  // 1 out, 2 in, 3 silence, 4 full volume
+// The master-volume commands FadeMode holds until a tick carries them out;
+// any value not named here waits and does nothing.
+enum class FadeCommand : int32_t {
+    none = -1,
+    fade_out = 1,     // 0.1 a tick down to silence
+    fade_in = 2,      // 0.1 a tick up to full volume
+    silence = 3,      // at once
+    full_volume = 4,  // at once
+};
+constexpr int32_t kNoSongQueued = -1;
+void set_fade_mode(FadeCommand command);
 void queue_song(int32_t index);
 void set_song_loop(int32_t flag);
-extern std::atomic<int32_t> QueuedSong;
-extern std::atomic<int32_t> FadeMode;
+extern std::atomic<int32_t> QueuedSong;  // a song index or kNoSongQueued
+extern std::atomic<int32_t> FadeMode;    // a FadeCommand
 extern std::atomic<int32_t> SongLoop;
 extern float MasterVolume;
 

@@ -1,18 +1,21 @@
-// The tick sequencer. Owns Tick, Speed, TickRate, SamplesPerTick, the Channel
-// records, PanTable, the pattern-loop and pattern-delay counters and the row
-// records. One replay_tick plays one tick: the row set-up at a row's first
-// tick, then for each channel its note, continuing effect and voice, then the
-// step to the next tick, row and order position.
+// The tick sequencer. Owns the song clock (SongPosition, SongRow), Tick,
+// Speed, TickRate, SamplesPerTick, the Channel records, PanTable, the
+// pattern-loop and pattern-delay counters and the row records. One
+// replay_tick plays one tick: the row set-up at a row's first tick, then for
+// each channel its note, continuing effect and voice, then the step to the
+// next tick, row and order position.
 #include <algorithm>
 
 #include "module/pitch_table.h"
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
 
+std::atomic<int32_t> SongPosition{0};
+std::atomic<int32_t> SongRow{0};
 int32_t Tick = 0;
-int32_t Speed = 6;
-float TickRate = 50.0f;
-int32_t SamplesPerTick = 882;
+int32_t Speed = kStartSpeed;
+float TickRate = kStartTickRate;
+int32_t SamplesPerTick = kStartSamplesPerTick;
 Channel Channels[kMaxChannels];
 float PanTable[kMaxChannels];
 int32_t ChannelCount = 0;

@@ -5,8 +5,8 @@
 #include "replayer/replayer.h"
 
 float MasterVolume = 1.0f;
-std::atomic<int32_t> FadeMode{-1};
-std::atomic<int32_t> QueuedSong{-1};
+std::atomic<int32_t> FadeMode{int32_t(FadeCommand::none)};
+std::atomic<int32_t> QueuedSong{kNoSongQueued};
 std::atomic<int32_t> SongLoop{0};
 
 namespace {
@@ -16,15 +16,19 @@ constexpr float FadeStep = 0.1f;
 constexpr float MasterVolumeMax = 1.0f;
 
 // Clears a carried-out command unless a new one has been given meanwhile.
-void finish_command(std::atomic<int32_t>& command, int32_t done) {
-    command.compare_exchange_strong(done, -1, relaxed);
+void finish_command(std::atomic<int32_t>& command, int32_t done, int32_t none) {
+    command.compare_exchange_strong(done, none, relaxed);
+}
+
+void finish_fade_command(int32_t done) {
+    finish_command(FadeMode, done, int32_t(FadeCommand::none));
 }
 
 void restart_song_timing() {
-    TickRate = 50.0f;
-    SamplesPerTick = 882;
+    TickRate = kStartTickRate;
+    SamplesPerTick = kStartSamplesPerTick;
     reset_channels();
-    Speed = 6;
+    Speed = kStartSpeed;
 }
 
 void rewind_song() {
@@ -36,8 +40,8 @@ void rewind_song() {
 
 }  // namespace
 
-void set_fade_mode(int32_t mode) {
-    FadeMode.store(mode, relaxed);
+void set_fade_mode(FadeCommand command) {
+    FadeMode.store(int32_t(command), relaxed);
 }
 void queue_song(int32_t index) {
     QueuedSong.store(index, relaxed);
@@ -49,28 +53,28 @@ void set_song_loop(int32_t flag) {
 // A fade of 0.1 a tick takes 10 ticks each way in single precision.
 void apply_fade_command() {
     const int32_t mode = FadeMode.load(relaxed);
-    switch (mode) {
-        case 1:
+    switch (FadeCommand(mode)) {
+        case FadeCommand::fade_out:
             MasterVolume -= FadeStep;
             if (MasterVolume < 0.0f) {
                 MasterVolume = 0.0f;
-                finish_command(FadeMode, mode);
+                finish_fade_command(mode);
             }
             break;
-        case 2:
+        case FadeCommand::fade_in:
             MasterVolume += FadeStep;
-            if (MasterVolume > 1.0f) {
-                MasterVolume = 1.0f;
-                finish_command(FadeMode, mode);
+            if (MasterVolume > MasterVolumeMax) {
+                MasterVolume = MasterVolumeMax;
+                finish_fade_command(mode);
             }
             break;
-        case 3:
+        case FadeCommand::silence:
             MasterVolume = 0.0f;
-            finish_command(FadeMode, mode);
+            finish_fade_command(mode);
             break;
-        case 4:
-            MasterVolume = 1.0f;
-            finish_command(FadeMode, mode);
+        case FadeCommand::full_volume:
+            MasterVolume = MasterVolumeMax;
+            finish_fade_command(mode);
             break;
         default:
             break;
@@ -83,8 +87,8 @@ void apply_fade_command() {
 void apply_song_switch() {
     if (song_list.songs_loaded != 1) return;
     const int32_t queued = QueuedSong.load(relaxed);
-    if (queued != -1) {
-        finish_command(QueuedSong, queued);
+    if (queued != kNoSongQueued) {
+        finish_command(QueuedSong, queued, kNoSongQueued);
         // A queued index that names no loaded song is dropped.
         if (queued >= 0 && queued < song_list.count) {
             restart_song_timing();
@@ -111,5 +115,5 @@ void reset_replayer_for_start() {
     SongPosition.store(0, relaxed);
     SongRow.store(0, relaxed);
     Tick = 0;
-    QueuedSong.store(-1, relaxed);
+    QueuedSong.store(kNoSongQueued, relaxed);
 }

@@ -18,6 +18,7 @@ enum class FlashKind : int32_t {
 };
 extern FlashKind FlashMode;
 
+// ---- Pixel format: what only demo_rgb has ----
 #if !BP_PIXEL_PAL
 // Red, green and blue added to every pixel by brighten_frame, 0..255 each;
 // rewritten by every apply_palette_effect.
@@ -26,14 +27,14 @@ extern int32_t ChannelBoost[3];
 // The frame a fade step shows: the FrameBuffer scaled by the step's factor.
 // Allocated with the FrameBuffer by the preparation.
 extern Pixel* FadeFrame;
-#endif
 
-// FrameBuffer to 0 (demo_rgb) or index 1 (demo_pal), ZBuffer to 0xFFFF.
-void clear_frame();
-#if !BP_PIXEL_PAL
 // Adds ChannelBoost to every FrameBuffer pixel in place, saturating at 255.
 void brighten_frame();
 #endif
+// ---- end of the pixel-format section ----
+
+// FrameBuffer to 0 (demo_rgb) or index 1 (demo_pal), ZBuffer to kZBufferFar.
+void clear_frame();
 // What every loop does to show its frame: brighten_frame (demo_rgb), then
 // present_frame of the FrameBuffer.
 void show_frame();

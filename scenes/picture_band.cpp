@@ -8,6 +8,7 @@
 #include "display/display.h"
 #include "scenes/effects.h"
 
+// ---- Pixel format: the pixel of a palette index ----
 namespace {
 #if BP_PIXEL_PAL
 Pixel pixel_of_index(uint8_t index) {
@@ -19,6 +20,7 @@ Pixel pixel_of_index(uint8_t index) {
 }
 #endif
 }  // namespace
+// ---- end of the pixel-format section ----
 
 // Rows outside the sheet or the screen are left out.
 void draw_picture_band(int32_t first_row, int32_t row_count, int32_t top_row) {

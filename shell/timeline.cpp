@@ -44,7 +44,7 @@ bool start_music() {
     const int32_t index = load_song(embedded_module_mod, embedded_module_mod_size);
     if (index < 0) return false;
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
     start_audio_engine();
     queue_song(index);
     return true;
@@ -79,7 +79,7 @@ void run_demo() {
              ++phase) {
             play_phase(DemoPhase(phase));
         }
-        set_fade_mode(3);  // silence from the next tick
+        set_fade_mode(FadeCommand::silence);  // from the next tick
         stop_audio_engine();
     }
     free_assets();

@@ -64,7 +64,7 @@ void BM_Engine(benchmark::State& state) {
     }
     for (auto _ : state) {
         set_song_loop(1);
-        set_fade_mode(4);
+        set_fade_mode(FadeCommand::full_volume);
         reset_replayer_for_start();
         queue_song(0);
         for (int block = 0; block < kBlocksPerIteration; ++block) {

@@ -87,7 +87,7 @@ TEST(PresentFrame, LostSurfaceIsRestoredAndStillShowsTheFrame) {
     open_virtual_display();
     virtual_surface_lost = true;
     present_frame(frame.data());
-    EXPECT_EQ(virtual_restore_count, 1);
+    EXPECT_EQ(virtual_display_restores, 1);
     EXPECT_EQ(virtual_flip_count, 1);
     EXPECT_EQ(virtual_display_misuse, 0);
 }

@@ -40,7 +40,7 @@ struct EngineTest : ::testing::Test {
         for (Channel& ch : Channels) ch = Channel{};
         LoopStartRow = LoopCounter = PatternDelay = 0;
         MasterVolume = 1.0f;
-        FadeMode = -1;
+        FadeMode = int32_t(FadeCommand::none);
         SongLoop = 0;
         reset_replayer_for_start();
         row_starts.clear();

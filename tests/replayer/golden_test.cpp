@@ -15,7 +15,7 @@ using Golden = EngineTest;
 TEST_F(Golden, BusyModuleRendersBitExactly) {
     start(busy_module());
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
     queue_song(0);
     uint64_t audio = fnv1a64(nullptr, 0);
     for (int block = 0; block < 400; ++block) {

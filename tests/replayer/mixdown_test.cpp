@@ -1,28 +1,62 @@
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "tests/replayer/engine_fixture.h"
 
 namespace {
 
 using Mixdown = EngineTest;
 
-TEST_F(Mixdown, ClampsTheSumAfterEveryChannelToPlusMinus32767) {
-    const int32_t edges[][2] = {{-65536, -32767}, {-32768, -32767}, {-32767, -32767},
-                                {-32766, -32766}, {0, 0},           {32766, 32766},
-                                {32767, 32767},   {32768, 32767},   {65534, 32767}};
-    for (const auto& [sum, clamped] : edges) EXPECT_EQ(clip_table[sum + 65536], clamped) << sum;
-    start(ModuleBuilder{});
+// The mix is defined as a chain of look-ups, one per channel, in a table
+// whose entry k holds k - 65536 clamped to -32767..32767 (so -32768 never
+// comes out). The engine adds with saturation instead; it must give the
+// same value everywhere: in the vector part and the tail, at the edges and
+// for sums that saturate and come back.
+std::vector<int16_t> mix_by_clamp_table(const std::vector<int16_t> (&values)[8], size_t count) {
+    std::vector<int16_t> table(131072);
+    for (int32_t k = 0; k + 1 < 131072; ++k)
+        table[k] = int16_t(std::clamp(k - 65536, -32767, 32767));
+    std::vector<int16_t> mixed(count);
+    for (size_t i = 0; i < count; ++i) {
+        int32_t sum = 0;
+        for (const std::vector<int16_t>& channel : values) sum = table[sum + channel[i] + 65536];
+        mixed[i] = int16_t(sum);
+    }
+    return mixed;
+}
+
+TEST_F(Mixdown, ClampsTheSumAfterEveryChannelAsTheClampTableChainDoes) {
     struct Case {
         int16_t values[4];
         int16_t mixed;
     };
-    const Case cases[] = {{{30000, 30000, 0, 0}, 32767},
-                          {{-30000, -30000, -30000, -30000}, -32767},
-                          {{-32768, 0, 0, 0}, -32767},
-                          {{30000, 30000, -30000, 0}, 2767},  // clamped before the third
-                          {{1000, -2000, 3000, -4000}, -2000}};
-    for (const Case& c : cases) {
-        for (int ch = 0; ch < 4; ++ch) channel_buffers[ch][0] = c.values[ch];
+    const Case edges[] = {
+        {{30000, 30000, 0, 0}, 32767},      {{-30000, -30000, -30000, -30000}, -32767},
+        {{-32768, 0, 0, 0}, -32767},        {{32767, 32767, -32768, -32768}, -32767},
+        {{30000, 30000, -30000, 0}, 2767},  // clamped before the third
+        {{1000, -2000, 3000, -4000}, -2000}};
+    ModuleBuilder builder;
+    builder.channels = 8;
+    start(builder);
+    uint32_t seed = 12345;
+    std::vector<int16_t> values[8];
+    for (std::vector<int16_t>& channel : values) {
+        channel.resize(2 * kMixBlockFrames);
+        for (int16_t& v : channel) v = int16_t((seed = seed * 1664525u + 1013904223u) >> 16);
+    }
+    for (size_t e = 0; e < std::size(edges); ++e) {
+        for (int ch = 0; ch < 8; ++ch) values[ch][e] = ch < 4 ? edges[e].values[ch] : 0;
+    }
+    // A whole block is all vector steps; one frame less leaves a tail.
+    for (int32_t frames : {kMixBlockFrames, kMixBlockFrames - 1}) {
+        for (int ch = 0; ch < 8; ++ch)
+            std::copy(values[ch].begin(), values[ch].end(), channel_buffers[ch]);
         PendingFrames = kMixBlockFrames;  // nothing to render: mix what is there
-        EXPECT_EQ(render_block(kMixBlockFrames)[0], c.mixed);
+        const int16_t* block = render_block(frames);
+        for (size_t e = 0; e < std::size(edges); ++e) EXPECT_EQ(block[e], edges[e].mixed) << e;
+        const std::vector<int16_t> expected = mix_by_clamp_table(values, 2 * size_t(frames));
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), block)) << frames;
     }
 }
 

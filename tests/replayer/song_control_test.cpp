@@ -5,28 +5,31 @@ namespace {
 using SongControl = EngineTest;
 
 TEST_F(SongControl, FadesTakeTenTicksAndOtherModesActAtOnceOrWait) {
-    for (int mode : {1, 2}) {
-        const float from = mode == 1 ? 1.0f : 0.0f;
+    constexpr int32_t kNone = int32_t(FadeCommand::none);
+    for (FadeCommand fade : {FadeCommand::fade_out, FadeCommand::fade_in}) {
+        const float from = fade == FadeCommand::fade_out ? 1.0f : 0.0f;
         const float to = 1.0f - from;
         MasterVolume = from;
-        set_fade_mode(mode);
+        set_fade_mode(fade);
         for (int t = 0; t < 9; ++t) apply_fade_command();
-        EXPECT_NEAR(MasterVolume, to, 0.1001f) << mode;
-        EXPECT_NE(MasterVolume, to) << mode;
+        EXPECT_NEAR(MasterVolume, to, 0.1001f) << int(fade);
+        EXPECT_NE(MasterVolume, to) << int(fade);
         apply_fade_command();
-        EXPECT_EQ(MasterVolume, to) << mode;
-        EXPECT_EQ(FadeMode, -1) << mode;
+        EXPECT_EQ(MasterVolume, to) << int(fade);
+        EXPECT_EQ(FadeMode, kNone) << int(fade);
     }
     struct Step {
-        int mode;
+        FadeCommand command;
         float volume;
-        int pending;
+        int32_t pending;
     };
-    for (const Step& s : {Step{3, 0.0f, -1}, Step{7, 0.0f, 7}, Step{4, 1.0f, -1}}) {
-        set_fade_mode(s.mode);
+    const FadeCommand unnamed = FadeCommand(7);
+    for (const Step& s : {Step{FadeCommand::silence, 0.0f, kNone}, Step{unnamed, 0.0f, 7},
+                          Step{FadeCommand::full_volume, 1.0f, kNone}}) {
+        set_fade_mode(s.command);
         apply_fade_command();
-        EXPECT_EQ(MasterVolume, s.volume) << s.mode;
-        EXPECT_EQ(FadeMode, s.pending) << s.mode;
+        EXPECT_EQ(MasterVolume, s.volume) << int(s.command);
+        EXPECT_EQ(FadeMode, s.pending) << int(s.command);
     }
 }
 
@@ -46,10 +49,10 @@ TEST_F(SongControl, QueuingTheCurrentSongRestartsItWithStartTiming) {
     EXPECT_EQ(Speed, 6);
     EXPECT_EQ(TickRate, 50.0f);
     EXPECT_EQ(SamplesPerTick, 882);
-    EXPECT_EQ(QueuedSong, -1);
+    EXPECT_EQ(QueuedSong, kNoSongQueued);
     queue_song(5);  // names no loaded song: dropped
     apply_song_switch();
-    EXPECT_EQ(QueuedSong, -1);
+    EXPECT_EQ(QueuedSong, kNoSongQueued);
     EXPECT_EQ(song_list.current, song_list.songs[0]);
 }
 

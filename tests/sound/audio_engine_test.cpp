@@ -133,7 +133,7 @@ TEST_F(AudioEngine, StopReturnsWhateverTheStreamingLoopWaitsFor) {
         start_test_music();
         advance_virtual_clock(c.ms * kMs);
         if (c.hold_mixer) delay_virtual_audio_loop(1, 500 * kMs);
-        if (c.freeze) virtual_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
+        if (c.freeze) virtual_sound_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
         advance_virtual_clock(200 * kMs);
         EXPECT_EQ(stream_loop_state, c.waiting);
         const int32_t row = SongRow.load(), tick = Tick;
@@ -143,7 +143,7 @@ TEST_F(AudioEngine, StopReturnsWhateverTheStreamingLoopWaitsFor) {
             EXPECT_EQ(SongRow.load(), row);
             EXPECT_EQ(Tick, tick);
         }
-        virtual_play_cursor_pin = -1;
+        virtual_sound_play_cursor_pin = -1;
     }
 }
 
@@ -158,7 +158,6 @@ TEST_F(AudioEngine, StopFreesTheMixingResourcesTheRingAndTheSongs) {
     advance_virtual_clock(1000 * kMs);
     stop_audio_engine();
     EXPECT_EQ(mix_block, nullptr);
-    EXPECT_EQ(clip_table, nullptr);
     for (int16_t* buffer : channel_buffers) EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(virtual_sound_ring().ring, nullptr);
     EXPECT_FALSE(virtual_sound_ring_playing());

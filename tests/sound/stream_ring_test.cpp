@@ -36,7 +36,7 @@ protected:
     }
     // Puts the play cursor exactly half a ring ahead of the writer.
     void give_room() {
-        virtual_play_cursor_pin =
+        virtual_sound_play_cursor_pin =
             int32_t((write_position + kStreamRingBytes / 2) % kStreamRingBytes);
     }
     std::vector<uint8_t> block;
@@ -63,7 +63,7 @@ TEST_F(StreamRing, FreeDistanceDecidesWhetherABlockMayBeWritten) {
         SCOPED_TRACE(testing::Message() << "writer " << c.writer << " cursor " << c.cursor);
         EXPECT_EQ(stream_free_distance(c.writer, c.cursor), c.distance);
         write_position = c.writer;
-        virtual_play_cursor_pin = int32_t(c.cursor);
+        virtual_sound_play_cursor_pin = int32_t(c.cursor);
         std::memset(virtual_sound_ring().ring, 0, kStreamRingBytes);
         EXPECT_EQ(write_stream_block(block.data(), kStreamBlockBytes), c.fits);
         EXPECT_EQ(write_position,

@@ -56,7 +56,7 @@ void record_frame(const PresentedFrame& frame) {
 bool all_freed() {
     bool freed = !FrameBuffer && !ZBuffer && !ShadeTable && !SqrtTable && !TextureSmooth &&
                  !TexturePattern && !TexturePatternLit && !TexturePatternCopy &&
-                 !TexturePatternDark && !mix_block && !clip_table && song_list.count == 0;
+                 !TexturePatternDark && !mix_block && song_list.count == 0;
 #if BP_PIXEL_PAL
     freed = freed && !AddTable;
 #else

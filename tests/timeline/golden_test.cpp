@@ -126,7 +126,7 @@ int64_t output_frame_of_row(int32_t position, int32_t row) {
     build_pitch_table();
     const int32_t index = load_song(embedded_module_mod, embedded_module_mod_size);
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
     reset_replayer_for_start();
     EXPECT_TRUE(allocate_mixdown());
     queue_song(index);

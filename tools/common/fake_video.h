@@ -16,7 +16,6 @@ struct FakeVideo {
     std::vector<uint8_t> surface;
     uint8_t palette[768] = {};  // the hardware palette (8-bit mode)
     int32_t presentations = 0;
-    int32_t palette_uploads = 0;
     std::vector<std::array<int32_t, 2>> probes;  // (x, y) pixels to watch
     std::vector<std::vector<Rgb>> shown;         // per presentation, per probe
 };

@@ -100,7 +100,7 @@ void report_repairs(const std::string& file) {
 // The demo's start of the music, step for step.
 void start_music() {
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
     reset_replayer_for_start();
     queue_song(0);
 }

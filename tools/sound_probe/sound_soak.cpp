@@ -29,10 +29,11 @@ int main(int argc, char** argv) {
         if (row != last_row) ++rows_seen;
         last_row = row;
         ++polls;
-        if (polls % 40 == 0) set_fade_mode(polls % 80 == 0 ? 2 : 1);
+        if (polls % 40 == 0)
+            set_fade_mode(polls % 80 == 0 ? FadeCommand::fade_in : FadeCommand::fade_out);
         if (polls % 700 == 0) queue_song(0);
     }
-    set_fade_mode(3);
+    set_fade_mode(FadeCommand::silence);
     stop_audio_engine();
     close_sound_device();
     // A row lasts 120 ms at the start-up speed; rendering runs up to 400 ms

@@ -14,10 +14,10 @@ inline void load_test_song() {
     for (Channel& channel : Channels) channel = Channel{};
     LoopStartRow = LoopCounter = PatternDelay = 0;
     MasterVolume = 1.0f;
-    FadeMode = -1;
+    FadeMode = int32_t(FadeCommand::none);
     build_pitch_table();
     const std::vector<uint8_t> bytes = busy_module().bytes();
     load_song(bytes.data(), bytes.size());
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
 }

@@ -48,7 +48,7 @@ bool render_song(const uint8_t* module, size_t size, SongRender& out, std::strin
         return false;
     }
     set_song_loop(1);
-    set_fade_mode(4);
+    set_fade_mode(FadeCommand::full_volume);
     reset_replayer_for_start();
     queue_song(0);
 

@@ -1,10 +1,21 @@
-// demo_rgb's brightening pass, which adds the flash (ChannelBoost) to the
-// finished frame, and show_frame, which runs it before every presentation.
+// Showing a finished frame: show_frame is what every loop calls. demo_pal
+// presents the frame as it stands (flashes live in the hardware palette);
+// demo_rgb first runs brighten_frame, which adds the flash (ChannelBoost) to
+// the frame. That difference is the one pixel-format section below.
 #include <bit>
 #include <cstddef>
 
 #include "display/display.h"
 #include "scenes/effects.h"
+
+// ---- Pixel format: the brightening pass of demo_rgb ----
+#if BP_PIXEL_PAL
+
+void show_frame() {
+    present_frame(FrameBuffer);
+}
+
+#else
 
 static_assert(std::endian::native == std::endian::little, "pixels are read as bytes, blue first");
 
@@ -41,3 +52,6 @@ void show_frame() {
     brighten_frame();
     present_frame(FrameBuffer);
 }
+
+#endif
+// ---- end of the pixel-format section ----
