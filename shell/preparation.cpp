@@ -29,6 +29,50 @@ void release(uint8_t*& buffer) {
     std::free(buffer);
     buffer = nullptr;
 }
+
+size_t screen_pixels() {
+    return size_t(screen_width) * size_t(screen_height);
+}
+
+// ---- Pixel format: demo_pal builds AddTable, demo_rgb fades through FadeFrame ----
+#if BP_PIXEL_PAL
+bool allocate_format_table() {
+    AddTable = allocate_table();
+    return AddTable;
+}
+void build_format_table() {
+    build_add_table(Palette);
+}
+void free_format_table() {
+    release(AddTable);
+}
+bool allocate_format_frame() {
+    return true;
+}
+void free_format_frame() {}
+bool format_buffers_allocated() {
+    return AddTable;
+}
+#else
+bool allocate_format_table() {
+    return true;
+}
+void build_format_table() {}
+void free_format_table() {}
+bool allocate_format_frame() {
+    FadeFrame = static_cast<Pixel*>(std::malloc(screen_pixels() * sizeof(Pixel)));
+    return FadeFrame;
+}
+void free_format_frame() {
+    std::free(FadeFrame);
+    FadeFrame = nullptr;
+}
+bool format_buffers_allocated() {
+    return FadeFrame;
+}
+#endif
+// ---- end of the pixel-format section ----
+
 }  // namespace
 
 // A second preparation (tests, benchmarks) frees the first pictures rather
@@ -64,15 +108,10 @@ void free_textures() {
 }
 
 bool allocate_frames() {
-    const size_t pixels = size_t(screen_width) * size_t(screen_height);
-    FrameBuffer = static_cast<Pixel*>(std::malloc(pixels * sizeof(Pixel)));
-    ZBuffer = static_cast<uint16_t*>(std::malloc(pixels * sizeof(uint16_t)));
-    bool ok = FrameBuffer && ZBuffer;
-#if !BP_PIXEL_PAL
-    FadeFrame = static_cast<Pixel*>(std::malloc(pixels * sizeof(Pixel)));
-    ok = ok && FadeFrame;
-#endif
-    return ok;
+    FrameBuffer = static_cast<Pixel*>(std::malloc(screen_pixels() * sizeof(Pixel)));
+    ZBuffer = static_cast<uint16_t*>(std::malloc(screen_pixels() * sizeof(uint16_t)));
+    const bool ok = FrameBuffer && ZBuffer;
+    return allocate_format_frame() && ok;
 }
 
 void free_frames() {
@@ -80,10 +119,7 @@ void free_frames() {
     FrameBuffer = nullptr;
     std::free(ZBuffer);
     ZBuffer = nullptr;
-#if !BP_PIXEL_PAL
-    std::free(FadeFrame);
-    FadeFrame = nullptr;
-#endif
+    free_format_frame();
 }
 
 bool build_palettes() {
@@ -103,19 +139,13 @@ bool prepare_assets() {
     bool intact = decode_pictures();
     const bool textures = allocate_textures();
     ShadeTable = allocate_table();
-#if BP_PIXEL_PAL
-    AddTable = allocate_table();
-    if (!AddTable) return false;
-#endif
-    if (!textures || !ShadeTable) return false;
+    if (!allocate_format_table() || !textures || !ShadeTable) return false;
     intact = build_palettes() && intact;
     SqrtTable = allocate_table();
     if (!allocate_frames() || !SqrtTable) return false;
     build_sqrt_table();
     build_cos_table();
-#if BP_PIXEL_PAL
-    build_add_table(Palette);
-#endif
+    build_format_table();
     build_shade_table(Palette);
     reset_scene_state();                  // builds the grids
     if (!grid_object.mesh) return false;  // the four grid blocks are set together
@@ -127,10 +157,16 @@ bool prepare_assets() {
     return intact && tile_present;
 }
 
+bool buffers_allocated() {
+    return FrameBuffer && ZBuffer && ShadeTable && SqrtTable && TextureSmooth && TexturePattern &&
+           TexturePatternLit && TexturePatternCopy && TexturePatternDark &&
+           format_buffers_allocated();
+}
+
 void free_assets() {
     release(SqrtTable);
     free_frames();
     free_textures();
-    release(AddTable);  // null in demo_rgb
+    free_format_table();
     release(ShadeTable);
 }

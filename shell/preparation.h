@@ -13,6 +13,10 @@
 // free_assets releases what was allocated.
 bool prepare_assets();
 
+// True when every buffer the phases draw with is there; the embedded data
+// is never missing in a built program, so only memory can be short.
+bool buffers_allocated();
+
 // Frees the textures, the tables and the frames; the decoded pictures live
 // until the program ends.
 void free_assets();

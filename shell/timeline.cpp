@@ -26,19 +26,6 @@ void explain(const char* what_failed) {
     show_error_message(line);
 }
 
-// Every buffer the phases draw with; the embedded data is never missing in a
-// built program, so only memory can be short.
-bool buffers_allocated() {
-    bool ok = FrameBuffer && ZBuffer && ShadeTable && SqrtTable && TextureSmooth &&
-              TexturePattern && TexturePatternLit && TexturePatternCopy && TexturePatternDark;
-#if BP_PIXEL_PAL
-    ok = ok && AddTable;
-#else
-    ok = ok && FadeFrame;
-#endif
-    return ok;
-}
-
 // The song repeats, at full volume, from position 0 at the next tick.
 bool start_music() {
     const int32_t index = load_song(embedded_module_mod, embedded_module_mod_size);
