@@ -8,6 +8,7 @@
 #include "module/pitch_table.h"
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/tick_places.h"
 
 int32_t Tick = 0;
 int32_t Speed = 6;
@@ -245,6 +246,9 @@ void replay_tick(Song* song) {
         for (int32_t c = 0; c < ChannelCount; ++c) set_up_channel_row(*song, c);
         if (row_start_observer != nullptr) row_start_observer(PendingFrames, position(), row());
     }
+    // The place this tick plays, after a B or E6 has moved it: what the
+    // picture shows while the tick is heard.
+    record_tick_place(MixedFrames + PendingFrames, position(), row());
     for (int32_t c = 0; c < ChannelCount; ++c) play_channel_tick(*song, c);
     // A voice reads nothing that a later channel's effects change.
     render_queued_voices();
