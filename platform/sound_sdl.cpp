@@ -51,11 +51,12 @@ void SDLCALL feed_device(void*, Uint8* stream, int length) {
         std::memset(stream, 0, size_t(length));
         return;
     }
+    // Odd while the stamp changes; each value is stored with release so a
+    // reader that sees it also sees the odd count before it.
     const uint32_t sequence = stamp_sequence.load(std::memory_order_relaxed);
     stamp_sequence.store(sequence + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    stamp_counter.store(SDL_GetPerformanceCounter(), std::memory_order_relaxed);
-    stamp_frames.store(ring.frames_read, std::memory_order_relaxed);
+    stamp_counter.store(SDL_GetPerformanceCounter(), std::memory_order_release);
+    stamp_frames.store(ring.frames_read, std::memory_order_release);
     stamp_sequence.store(sequence + 2, std::memory_order_release);
     drain_ring(&ring, stream, uint32_t(length));
     play_cursor.store(ring.read_position, std::memory_order_release);
@@ -217,9 +218,8 @@ int64_t sound_frames_heard() {
     uint64_t stamped;
     do {
         before = stamp_sequence.load(std::memory_order_acquire);
-        handed = stamp_frames.load(std::memory_order_relaxed);
-        stamped = stamp_counter.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        handed = stamp_frames.load(std::memory_order_acquire);
+        stamped = stamp_counter.load(std::memory_order_acquire);
         after = stamp_sequence.load(std::memory_order_relaxed);
     } while (before != after || (before & 1) != 0);
     if (before == 0) return 0;  // no callback since the ring started

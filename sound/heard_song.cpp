@@ -36,6 +36,11 @@ void reset_heard_song() {
     heard_any = false;
 }
 
+void hold_heard_song_place(SongPlace place) {
+    heard_place = place;
+    heard_any = false;  // the next tick heard replaces it, whatever its number
+}
+
 // A block placed in time is heard 320 ms or more after now, plus the
 // device's own delay; one heard before now was placed behind the cursor.
 // The lead is stored before the count, so a reader that sees the count

@@ -18,6 +18,10 @@ struct SongPlace {
 // goes back to an earlier tick while the engine runs.
 SongPlace heard_song_place();
 
+// For tests and tools that play a scene with no music: the place the
+// picture is told until the engine is heard again.
+void hold_heard_song_place(SongPlace place);
+
 // The engine's side, before the audio loops start: the song's start is heard
 // and the first block will be heard after one pass of silent ring.
 void reset_heard_song();
