@@ -23,7 +23,7 @@
 #include "platform/virtual_sound.h"
 #include "replayer/replayer.h"
 #include "shell/demo.h"
-#include "shell/timeline.h"
+#include "scenes/scenes.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
 #include "tools/common/image_io.h"
