@@ -6,19 +6,20 @@
 
 #include "assets/colour_tables.h"
 #include "platform/frame_clock.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/palette_effect_format.h"
+#include "sound/heard_song.h"
 
 float FlashLevel = 0.0f;
 FlashKind FlashMode = FlashKind::none;
 
 namespace {
+constexpr float kWhiteFlashPeak = 45.0f;
 uint8_t effect_palette[768];   // the drained palette
 uint8_t staging_palette[768];  // what the helpers hand to the effect
 
 bool on_flash_row() {
-    int32_t row = SongRow.load(std::memory_order_relaxed);
+    const int32_t row = heard_song_place().row;
     return row == 1 || row == 16 || row == 34 || row == 46;
 }
 
@@ -27,14 +28,16 @@ int32_t clamp_byte(int32_t v) {
 }
 
 // The new FlashLevel for this frame. On a flash row in the white modes the
-// peak of 45 is decayed once in the same frame.
+// level is raised to the peak of 45, never lowered: a brighter flash still
+// fading (a scene opening on full white) goes on fading. The peak is decayed
+// once in the same frame.
 float next_flash_level() {
     const bool flash_row = on_flash_row();
     if (FlashMode == FlashKind::drain && flash_row)
         return float(kDrainPeak - 2.0 * double(FrameDelta));
     float x = FlashLevel;
     if ((FlashMode == FlashKind::white || FlashMode == FlashKind::white_slow_decay) && flash_row)
-        x = 45.0f;
+        x = std::max(x, kWhiteFlashPeak);
     // Not clamped after the decay: the level may end just below 0 for a
     // frame, and the next frame's else-branch sets it back to 0.
     if (x > 0.0f) {
