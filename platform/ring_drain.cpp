@@ -11,6 +11,7 @@ bool create_ring_drain(RingDrain* drain, uint32_t bytes) {
     drain->fresh = static_cast<uint8_t*>(std::calloc(bytes / 4, 1));
     drain->bytes = bytes;
     drain->read_position = 0;
+    drain->frames_read = 0;
     drain->underruns = 0;
     if (drain->ring && drain->fresh) return true;
     free_ring_drain(drain);
@@ -33,6 +34,7 @@ void mark_ring_written(RingDrain* drain, uint32_t offset, uint32_t bytes) {
 }
 
 void drain_ring(RingDrain* drain, uint8_t* out, uint32_t bytes) {
+    drain->frames_read += bytes / 4;
     bool stale = false;
     while (bytes > 0) {
         uint32_t span = std::min(bytes, drain->bytes - drain->read_position);

@@ -10,6 +10,7 @@ struct RingDrain {
     uint8_t* fresh = nullptr;  // one flag per 4-byte frame: written, not yet played
     uint32_t bytes = 0;
     uint32_t read_position = 0;  // the play cursor
+    int64_t frames_read = 0;     // over every wrap since the ring was made
     int64_t underruns = 0;
 };
 

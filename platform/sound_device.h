@@ -40,6 +40,18 @@ SoundResult sound_restore_ring();
 void sound_play_ring_looping();
 // Byte offset in the ring the device is playing now.
 uint32_t sound_read_play_cursor();
+// Frames of the ring the listener has heard since sound_play_ring_looping
+// started it, counted over every wrap: the play position less whatever the
+// device still holds between it and the speaker, where the platform can tell.
+// 0 before the ring plays; never goes back while it plays. Any thread may
+// call it (the main thread for the picture, the streaming loop after each
+// block) and it must not wait. A backend whose device gives only a cursor
+// within the ring (DirectSound's play cursor) counts the wraps without state
+// shared between threads: the time since Play says which pass of the ring
+// the cursor is in, as round((elapsed frames - cursor frames) / ring frames)
+// whole rings before the cursor; a pass lasts 640 ms, so clock drift between
+// the counter and the sound card never picks the wrong one.
+int64_t sound_frames_heard();
 // Stops and frees the ring; a no-op when there is none.
 void sound_release_ring();
 

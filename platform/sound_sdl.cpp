@@ -5,6 +5,7 @@
 // and reported when the device closes. Audio loops run on std::threads.
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,20 @@ bool ring_playing = false;
 std::atomic<uint32_t> play_cursor{0};
 int64_t underruns = 0;  // over every ring released so far
 
+// What the device has been handed, stamped by the callback under a sequence
+// count so a reader on any thread takes frames and time from the same call:
+// the frames handed before the latest callback and the counter when it ran.
+std::atomic<uint32_t> stamp_sequence{0};
+std::atomic<int64_t> stamp_frames{0};
+std::atomic<uint64_t> stamp_counter{0};
+int32_t buffer_frames = 1024;  // the obtained callback size
+// Buffers the device still holds when it calls for the next one, before the
+// frames it asks for can be heard. On PulseAudio (null sink, 1,024-frame
+// buffers) one buffer puts the heard clock 5 to 10 ms after the sound that
+// comes back from the sink's monitor: the picture never leads. Measured by
+// scripts/real_device_check with the sound_latency probe.
+constexpr int32_t kQueuedBuffers = 1;
+
 std::thread audio_threads[2];
 int32_t audio_thread_count = 0;
 
@@ -36,6 +51,13 @@ void SDLCALL feed_device(void*, Uint8* stream, int length) {
         std::memset(stream, 0, size_t(length));
         return;
     }
+    // Odd while the stamp changes; each value is stored with release so a
+    // reader that sees it also sees the odd count before it.
+    const uint32_t sequence = stamp_sequence.load(std::memory_order_relaxed);
+    stamp_sequence.store(sequence + 1, std::memory_order_relaxed);
+    stamp_counter.store(SDL_GetPerformanceCounter(), std::memory_order_release);
+    stamp_frames.store(ring.frames_read, std::memory_order_release);
+    stamp_sequence.store(sequence + 2, std::memory_order_release);
     drain_ring(&ring, stream, uint32_t(length));
     play_cursor.store(ring.read_position, std::memory_order_release);
 }
@@ -93,6 +115,7 @@ bool sound_create_device() {
     wanted.callback = feed_device;
     SDL_AudioSpec obtained{};
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    buffer_frames = obtained.samples > 0 ? obtained.samples : wanted.samples;
     if (device == 0) {
         std::snprintf(device_error, sizeof device_error,
                       "cannot open the sound device: SDL audio driver \"%s\" failed to open "
@@ -138,6 +161,7 @@ bool sound_create_ring(uint32_t bytes) {
     ring = fresh_ring;
     ring_playing = false;
     play_cursor.store(0, std::memory_order_release);
+    stamp_sequence.store(0, std::memory_order_release);
     SDL_UnlockAudioDevice(device);
     return true;
 }
@@ -183,6 +207,27 @@ void sound_play_ring_looping() {
 
 uint32_t sound_read_play_cursor() {
     return play_cursor.load(std::memory_order_acquire);
+}
+
+// The frames handed before the latest callback began to be heard once the
+// queued buffers ahead of them had played; from then on the device plays at
+// 44,100 frames a second, until it has played all it was handed.
+int64_t sound_frames_heard() {
+    uint32_t before, after;
+    int64_t handed;
+    uint64_t stamped;
+    do {
+        before = stamp_sequence.load(std::memory_order_acquire);
+        handed = stamp_frames.load(std::memory_order_acquire);
+        stamped = stamp_counter.load(std::memory_order_acquire);
+        after = stamp_sequence.load(std::memory_order_relaxed);
+    } while (before != after || (before & 1) != 0);
+    if (before == 0) return 0;  // no callback since the ring started
+    const uint64_t since = SDL_GetPerformanceCounter() - stamped;
+    const int64_t played = int64_t(since * 44'100 / SDL_GetPerformanceFrequency());
+    const int64_t queued = int64_t(kQueuedBuffers) * buffer_frames;
+    const int64_t heard = handed - queued + std::min<int64_t>(played, buffer_frames);
+    return heard > 0 ? heard : 0;
 }
 
 void sound_release_ring() {

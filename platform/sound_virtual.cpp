@@ -209,6 +209,12 @@ uint32_t sound_read_play_cursor() {
     return ring.read_position;
 }
 
+// The ideal card has no queue of its own: what it has played is heard.
+int64_t sound_frames_heard() {
+    if (!playing || !ring.ring) return 0;
+    return frames_at(card_time());
+}
+
 void sound_release_ring() {
     if (!ring.ring) return;
     play_until(card_time());

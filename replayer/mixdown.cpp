@@ -11,6 +11,7 @@
 
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/tick_places.h"
 
 int16_t* channel_buffers[8] = {};
 int16_t* mix_block = nullptr;
@@ -91,5 +92,6 @@ int16_t* render_block(int32_t frames) {
                      sizeof(int16_t) * 2 * rest);
     }
     PendingFrames = rest;
+    MixedFrames += frames;
     return mix_block;
 }

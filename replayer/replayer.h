@@ -41,7 +41,8 @@ int16_t* render_block(int32_t frames);
 
 // The replayer's part of starting the audio engine: PendingFrames 0, start
 // timing (TickRate 50.0, SamplesPerTick 882), reset_channels, Speed 6,
-// song-ended flag 0, SongPosition, SongRow and Tick 0, QueuedSong -1.
+// song-ended flag 0, SongPosition, SongRow and Tick 0, QueuedSong -1, and
+// the tick places emptied (replayer/tick_places.h).
 // The loaded songs are freed with free_all_songs (module/song.h).
 void reset_replayer_for_start();
 

@@ -9,6 +9,7 @@
 #include "module/pitch_table.h"
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/tick_places.h"
 
 std::atomic<int32_t> SongPosition{0};
 std::atomic<int32_t> SongRow{0};
@@ -248,6 +249,9 @@ void replay_tick(Song* song) {
         for (int32_t c = 0; c < ChannelCount; ++c) set_up_channel_row(*song, c);
         if (row_start_observer != nullptr) row_start_observer(PendingFrames, position(), row());
     }
+    // The place this tick plays, after a B or E6 has moved it: what the
+    // picture shows while the tick is heard.
+    record_tick_place(MixedFrames + PendingFrames, position(), row());
     for (int32_t c = 0; c < ChannelCount; ++c) play_channel_tick(*song, c);
     // A voice reads nothing that a later channel's effects change.
     render_queued_voices();

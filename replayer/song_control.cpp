@@ -3,6 +3,7 @@
 // switch run after every tick, and the replayer's start state.
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/tick_places.h"
 
 float MasterVolume = 1.0f;
 std::atomic<int32_t> FadeMode{int32_t(FadeCommand::none)};
@@ -110,6 +111,7 @@ void apply_song_switch() {
 
 void reset_replayer_for_start() {
     PendingFrames = 0;
+    reset_tick_places();
     restart_song_timing();
     song_list.song_ended = 0;
     SongPosition.store(0, relaxed);

@@ -9,10 +9,10 @@
 #include "render3d/camera_track.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kEndPosition = 9;
@@ -30,19 +30,19 @@ void set_up_closing_scene_1() {
 void play_closing_scene_1() {
     start_phase_clock();
     float fade = 256.0f;
-    if (SongPosition.load() == kEndPosition) return;
+    if (heard_song_place().position == kEndPosition) return;
     for (;;) {
         set_scaled_palette(std::clamp(truncate_to_int(fade), 0, 256));
         advance_camera_track(camera_track_closing1);
         interpolate_camera();
         clear_frame();
         draw_scene(draw_list_a);
-        if (SongPosition.load() >= kCaptionFrom) {
+        if (heard_song_place().position >= kCaptionFrom) {
             draw_picture_band(kCaptionFirstRow, kCaptionRows, 2 * screen_height / 5);
         }
         const bool keep_running = finish_phase_frame();
         turn_flight_grids();
-        if (SongPosition.load() >= kFadeFrom) advance_by_frame_delta(&fade, -1.0);
-        if (SongPosition.load() == kEndPosition || !keep_running) break;
+        if (heard_song_place().position >= kFadeFrom) advance_by_frame_delta(&fade, -1.0);
+        if (heard_song_place().position == kEndPosition || !keep_running) break;
     }
 }

@@ -8,10 +8,10 @@
 #include "render3d/camera_track.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kEndPosition = 13;
@@ -21,10 +21,10 @@ constexpr int32_t kFlashFrom = 12;  // also where the fade-out starts
 // Position 12 before row 16 keeps the mode it had, so the drain of
 // positions 10 and 11 still acts on row 1 of position 12.
 void choose_flash_mode() {
-    const int32_t position = SongPosition.load();
-    if (position >= kFlashFrom) {
-        if (SongRow.load() > 15) FlashMode = FlashKind::white;
-    } else if (position >= kDrainFrom) {
+    const SongPlace heard = heard_song_place();
+    if (heard.position >= kFlashFrom) {
+        if (heard.row > 15) FlashMode = FlashKind::white;
+    } else if (heard.position >= kDrainFrom) {
         FlashMode = FlashKind::drain;
     }
 }
@@ -55,7 +55,7 @@ void play_closing_scene_2() {
     start_phase_clock();
     float t = 0.0f;
     float fade = 256.0f;
-    if (SongPosition.load() == kEndPosition) return;
+    if (heard_song_place().position == kEndPosition) return;
     for (;;) {
         choose_flash_mode();
         set_scaled_palette(scene_brightness(t, fade));
@@ -66,7 +66,7 @@ void play_closing_scene_2() {
         const bool keep_running = finish_phase_frame();
         turn_flight_grids();
         advance_by_frame_delta(&t, 1.0);
-        if (SongPosition.load() >= kFlashFrom) advance_by_frame_delta(&fade, -0.5);
-        if (SongPosition.load() == kEndPosition || !keep_running) break;
+        if (heard_song_place().position >= kFlashFrom) advance_by_frame_delta(&fade, -0.5);
+        if (heard_song_place().position == kEndPosition || !keep_running) break;
     }
 }

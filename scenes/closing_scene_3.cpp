@@ -9,10 +9,10 @@
 #include "render3d/projection.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kEndPosition = 16;
@@ -47,7 +47,7 @@ void play_closing_scene_3() {
     start_phase_clock();
     float t = 0.0f;
     float fade = 256.0f;
-    if (SongPosition.load() == kEndPosition) return;
+    if (heard_song_place().position == kEndPosition) return;
     for (;;) {
         if (fade < 0.0f) fade = 0.0f;
         set_blended_palette(palette_swing(t), truncate_to_int(fade));
@@ -56,9 +56,9 @@ void play_closing_scene_3() {
         draw_picture_band(kCaptionFirstRow, kCaptionRows, 3 * screen_height / 4);
         const bool keep_running = finish_phase_frame();
         turn_object(&scene_objects[kEmblem], angle_c, 2.0);
-        if (SongPosition.load() >= kFadeFrom) advance_by_frame_delta(&fade, -1.0);
+        if (heard_song_place().position >= kFadeFrom) advance_by_frame_delta(&fade, -1.0);
         advance_by_frame_delta(&t, 1.0);
-        if (SongPosition.load() == kEndPosition || !keep_running) break;
+        if (heard_song_place().position == kEndPosition || !keep_running) break;
     }
 }
 

@@ -6,10 +6,10 @@
 #include "render3d/polar_grid.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kEndPosition = 22;
@@ -47,7 +47,7 @@ void set_up_closing_scene_4() {
 void play_closing_scene_4() {
     start_phase_clock();
     float t = 0.0f;
-    if (SongPosition.load() == kEndPosition) return;
+    if (heard_song_place().position == kEndPosition) return;
     for (;;) {
         set_blended_palette(palette_swing(t), fade_in_brightness(t));
         advance_camera_track(camera_track_closing4);
@@ -62,6 +62,6 @@ void play_closing_scene_4() {
         turn_object(&scene_objects[kGridHalo], angle_b, 5.0);
         turn_object(&scene_objects[kGridDisc], angle_b, -15.0);
         advance_by_frame_delta(&t, 1.0);
-        if (SongPosition.load() == kEndPosition || !keep_running) break;
+        if (heard_song_place().position == kEndPosition || !keep_running) break;
     }
 }

@@ -52,6 +52,9 @@ void set_scaled_palette(int32_t n);
 // by n / 256, then the effect.
 void set_blended_palette(int32_t a, int32_t n);
 
+// The FrameBuffer shown as the first step of fade_in: black.
+void show_frame_faded_to_black();
+
 // From black to Palette in 130 presentations, and from Palette to black in
 // 131. Both programs show the same sequence of colours.
 void fade_in();

@@ -80,6 +80,10 @@ void show_fade_step(int32_t factor) {
 #endif
 // ---- end of the pixel-format section ----
 
+void show_frame_faded_to_black() {
+    show_fade_step(kFadeBlack);
+}
+
 // 130 presentations: black, black (j = 0), 1/128 .. 127/128, full.
 void fade_in() {
     show_fade_step(kFadeBlack);

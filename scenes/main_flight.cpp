@@ -5,10 +5,10 @@
 #include "render3d/camera_track.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kEndPosition = 6;
@@ -22,7 +22,7 @@ void set_up_main_flight() {
 void play_main_flight() {
     start_phase_clock();
     float t = 0.0f;
-    if (SongPosition.load() == kEndPosition) return;
+    if (heard_song_place().position == kEndPosition) return;
     for (;;) {
         set_scaled_palette(truncate_to_int(t));
         advance_camera_track(camera_track_main);
@@ -32,6 +32,6 @@ void play_main_flight() {
         const bool keep_running = finish_phase_frame();
         advance_by_frame_delta(&t, 1.0);
         turn_flight_grids();
-        if (SongPosition.load() == kEndPosition || !keep_running) break;
+        if (heard_song_place().position == kEndPosition || !keep_running) break;
     }
 }

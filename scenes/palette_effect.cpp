@@ -12,8 +12,8 @@
 #include "assets/colour_tables.h"
 #include "display/display.h"
 #include "platform/frame_clock.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
+#include "sound/heard_song.h"
 
 float FlashLevel = 0.0f;
 FlashKind FlashMode = FlashKind::none;
@@ -95,7 +95,7 @@ uint8_t effect_palette[768];   // the drained palette
 uint8_t staging_palette[768];  // what the helpers hand to the effect
 
 bool on_flash_row() {
-    const int32_t row = SongRow.load(std::memory_order_relaxed);
+    const int32_t row = heard_song_place().row;
     return std::find(std::begin(kFlashRows), std::end(kFlashRows), row) != std::end(kFlashRows);
 }
 
@@ -104,14 +104,16 @@ int32_t clamp_byte(int32_t v) {
 }
 
 // The new FlashLevel for this frame. On a flash row in the white modes the
-// peak is decayed once in the same frame.
+// level is raised to the peak of 45, never lowered: a brighter flash still
+// fading (a scene opening on full white) goes on fading. The peak is decayed
+// once in the same frame.
 float next_flash_level() {
     const bool flash_row = on_flash_row();
     if (FlashMode == FlashKind::drain && flash_row)
         return float(kDrainPeak - kDecay * double(FrameDelta));
     float x = FlashLevel;
     if ((FlashMode == FlashKind::white || FlashMode == FlashKind::white_slow_decay) && flash_row)
-        x = kWhiteFlashPeak;
+        x = std::max(x, kWhiteFlashPeak);
     // Not clamped after the decay: the level may end just below 0 for a
     // frame, and the next frame's else-branch sets it back to 0.
     if (x > 0.0f) {

@@ -2,8 +2,10 @@
 // from. Every phase is a scene: the title, the main 3D flight, the four
 // closing scenes and the final title. Each 3D scene has a set-up function
 // that gives its objects, textures, camera and colour effects, and a loop
-// that renders until SongPosition reaches its end position or the message
-// pump takes an end request. A scene leaves what it changed in place for the
+// that renders until the song heard reaches its end position or the message
+// pump takes an end request. The scenes follow the position and row being
+// heard (sound/heard_song.h), not the replayer's SongPosition and SongRow,
+// which run 320 ms and more ahead of the sound. A scene leaves what it changed in place for the
 // next; only the third restores focal_length on the way out. Owns
 // demo_phase and the start table.
 #pragma once
@@ -49,7 +51,7 @@ void set_up_phase_as_reached(DemoPhase phase);
 void play_title();
 void set_up_main_flight();
 void play_main_flight();
-// Ends at SongPosition 9: the main flight goes on and fades to black, with a
+// Ends when position 9 is heard: the main flight goes on and fades to black, with a
 // caption strip from position 7.
 void set_up_closing_scene_1();
 void play_closing_scene_1();

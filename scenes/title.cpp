@@ -6,18 +6,20 @@
 #include "display/display.h"
 #include "platform/message_pump.h"
 #include "platform/system.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scenes.h"
+#include "sound/heard_song.h"
 
 namespace {
 constexpr int32_t kTitleFirstRow = 12;
 constexpr int32_t kTitleRows = 98;
 constexpr int32_t kTitleEndPosition = 1;  // the intro of position 0 carries the title
 
+// The drawn title is first shown as the fade's black step, so it rises
+// from black and never flashes up in full colour before the fade.
 void show_title_and_fade_in() {
     draw_picture_band(kTitleFirstRow, kTitleRows, (screen_height - kTitleRows) / 2);
-    show_frame();
+    show_frame_faded_to_black();
     fade_in();
 }
 
@@ -32,10 +34,11 @@ void wait_until(bool (*over)()) {
 // demo_rgb holds the title until row 61 of position 23 plays; demo_pal until
 // position 24 begins.
 bool final_wait_over() {
+    const SongPlace heard = heard_song_place();
 #if BP_PIXEL_PAL
-    return SongPosition.load() == 24;
+    return heard.position == 24;
 #else
-    return SongPosition.load() >= 23 && SongRow.load() > 60;
+    return heard.position >= 23 && heard.row > 60;
 #endif
 }
 }  // namespace
@@ -44,7 +47,7 @@ void play_title() {
     clear_frame();
     make_palette_current(Palette);
     show_title_and_fade_in();
-    wait_until([] { return SongPosition.load() >= kTitleEndPosition; });
+    wait_until([] { return heard_song_place().position >= kTitleEndPosition; });
     fade_out();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/system.h"
 #include "replayer/replayer.h"
 #include "sound/audio_loops.h"
+#include "sound/heard_song.h"
 #include "sound/stream_ring.h"
 
 std::atomic<int32_t> render_request{0};
@@ -21,6 +22,7 @@ bool audio_engine_running = false;
 
 void start_audio_engine() {
     reset_replayer_for_start();
+    reset_heard_song();
     build_pitch_table();  // same values as at start-up; the loaded songs stay
     // Without its buffers the engine would write through null pointers;
     // the demo then runs silent instead.

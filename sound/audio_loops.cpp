@@ -9,6 +9,7 @@
 #include "platform/system.h"
 #include "replayer/replayer.h"
 #include "sound/audio_engine.h"
+#include "sound/heard_song.h"
 #include "sound/stream_ring.h"
 
 StreamLoopState stream_loop_state = StreamLoopState::prefill;
@@ -78,6 +79,7 @@ LoopWait step_stream_loop() {
                 if (quit_requested()) return leave_stream_loop();
                 return sleep_for(1);
             }
+            note_block_placed(kStreamBlockFrames);
             block_ready.store(0, std::memory_order_release);
             render_request.store(1, std::memory_order_release);
             stream_loop_state = StreamLoopState::loop_head;

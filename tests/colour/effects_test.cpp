@@ -16,6 +16,7 @@
 #include "platform/frame_clock.h"
 #include "replayer/replayer.h"
 #include "shell/preparation.h"
+#include "sound/heard_song.h"
 #include "tools/common/fake_video.h"
 
 namespace {
@@ -46,7 +47,7 @@ protected:
         FlashMode = FlashKind::none;
         FlashLevel = 0.0f;
         FrameDelta = 1.0f;
-        SongRow = 0;
+        hold_heard_song_place({0, 0});
 #if !BP_PIXEL_PAL
         ChannelBoost[0] = ChannelBoost[1] = ChannelBoost[2] = 0;
 #endif
@@ -83,10 +84,23 @@ TEST_F(Effects, PaletteEffectFlashesDrainsAndDecays) {
         {"mode 1 off the flash rows", white, 2, 10, 1.5f, 7, 7, same, 27, {206, 116, 72}},
         {"mode 3 decays slowly", slow, 2, 10, 2, 8.5f, 8.5f, same, 33, {207, 120, 77}},
         {"mode 0 ignores flash rows", none, 16, 0, 1, 0, 0, same, 0, same},
+        // A flash row raises the level to 45, never lowers a brighter one.
+        {"slow decay under full white",
+         slow,
+         1,
+         130,
+         1,
+         129.25f,
+         129.25f,
+         same,
+         255,
+         {255, 255, 255}},
+        {"mode 1 above the peak", white, 16, 60, 1, 58, 58, same, 231, {249, 240, 235}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FlashMode = c.mode, SongRow = c.row, FlashLevel = c.level, FrameDelta = c.delta;
+        hold_heard_song_place({0, c.row});
+        FlashMode = c.mode, FlashLevel = c.level, FrameDelta = c.delta;
         apply_palette_effect(Palette);
 #if BP_PIXEL_PAL
         EXPECT_EQ(FlashLevel, c.pal_level);

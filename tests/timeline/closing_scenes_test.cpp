@@ -1,5 +1,5 @@
 // The closing scenes one at a time on a scripted song clock: the frame sink
-// moves SongPosition and SongRow on at every flip, as the song would, so
+// moves the heard position and row on at every flip, as the song would, so
 // each rule tied to a position or a row is seen on the frame it governs.
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include "platform/virtual_window.h"
 #include "render3d/projection.h"
 #include "render3d/scene_objects.h"
-#include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/scenes.h"
 #include "shell/preparation.h"
+#include "sound/heard_song.h"
 #include "tools/common/image_io.h"
 #include "tools/frame/frame_scene.h"
 
@@ -54,8 +54,7 @@ std::vector<SongClock> script;  // the clock frame k is drawn at
 std::vector<Shown> shown;
 
 void set_song_clock(const SongClock& clock) {
-    SongPosition = clock.first;
-    SongRow = clock.second;
+    hold_heard_song_place({clock.first, clock.second});
 }
 
 void watch_and_move_clock(const PresentedFrame& frame) {

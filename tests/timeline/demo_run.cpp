@@ -14,6 +14,7 @@
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "shell/demo.h"
+#include "sound/heard_song.h"
 
 namespace {
 
@@ -43,8 +44,11 @@ void record_frame(const PresentedFrame& frame) {
     DemoRun& run = *current_run;
     run.frames_hash = fold_frame(run.frames_hash, frame);
     const int32_t in_phase = run.phase_frames[int32_t(demo_phase)]++;
+    // No virtual time passes between the drawing and the flip, so the heard
+    // place now is the one the frame was drawn for.
+    const SongPlace heard = heard_song_place();
     run.frames.push_back(
-        {demo_phase, in_phase, SongPosition.load(), SongRow.load(), virtual_counter});
+        {demo_phase, in_phase, heard.position, heard.row, virtual_counter, FlashLevel});
     if (current_watch) current_watch(frame, run.frames.back());
     for (const EscapeAt& escape : *current_escapes) {
         if (escape.phase == demo_phase && escape.after_frame == in_phase) {

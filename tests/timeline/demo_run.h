@@ -13,9 +13,10 @@
 struct FrameRecord {
     DemoPhase phase;
     int32_t index_in_phase;
-    int32_t position;  // SongPosition and SongRow as the frame was shown
+    int32_t position;  // the heard position and row the frame was drawn for
     int32_t row;
-    int64_t shown_at;  // virtual time of the flip
+    int64_t shown_at;   // virtual time of the flip
+    float flash_level;  // FlashLevel after the frame's palette effect
 };
 
 // Escape is pressed right after frame `after_frame` (counted from 0) of

@@ -1,6 +1,7 @@
-// A stand-in for the video and system seams in the colour tests and the
-// colour benchmark: it keeps the back buffer and the hardware palette in
-// memory and, at every flip, records the colour shown at a few probe pixels.
+// A stand-in for the video and system seams (and the sound seam's heard
+// frames) in the colour tests and the colour benchmark: it keeps the back
+// buffer and the hardware palette in memory and, at every flip, records the
+// colour shown at a few probe pixels.
 // It defines the seam's functions, so it is compiled into those programs
 // alone, never into a library that a platform joins.
 #pragma once

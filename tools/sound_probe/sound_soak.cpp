@@ -1,13 +1,14 @@
 // Runs the threaded audio engine on the SDL platform for a number of seconds
 // (first argument, default 3) while the main thread does to the music what
-// the demo's main thread does: reads the song clock and steers fades and
-// song restarts. Meant for SDL's dummy audio driver under ThreadSanitizer;
+// the demo's main thread does: reads the song clock, published and heard,
+// and steers fades and song restarts. Meant for SDL's dummy audio driver under ThreadSanitizer;
 // exits non-zero when the song clock stalls.
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/system.h"
 #include "sound/audio_engine.h"
+#include "sound/heard_song.h"
 #include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
@@ -23,11 +24,15 @@ int main(int argc, char** argv) {
     int64_t frequency = query_performance_frequency();
     int64_t start = query_performance_counter();
     int rows_seen = 0, last_row = -1, polls = 0;
+    int heard_rows = 0, last_heard = -1;
     while (query_performance_counter() - start < seconds * frequency) {
         sleep_ms(5);
         int row = SongPosition.load() * 64 + SongRow.load();
         if (row != last_row) ++rows_seen;
         last_row = row;
+        const SongPlace heard = heard_song_place();
+        if (heard.position * 64 + heard.row != last_heard) ++heard_rows;
+        last_heard = heard.position * 64 + heard.row;
         ++polls;
         if (polls % 40 == 0)
             set_fade_mode(polls % 80 == 0 ? FadeCommand::fade_in : FadeCommand::fade_out);
@@ -39,10 +44,11 @@ int main(int argc, char** argv) {
     // A row lasts 120 ms at the start-up speed; rendering runs up to 400 ms
     // ahead of the sound, which starts after 640 ms.
     int expected = (seconds * 1000 - 640) / 120;
-    std::printf("%d seconds, %d rows seen\n", seconds, rows_seen);
-    if (rows_seen < expected / 2) {
-        std::fprintf(stderr, "the song clock stalled: %d rows seen, about %d expected\n", rows_seen,
-                     expected);
+    std::printf("%d seconds, %d rows seen, %d heard\n", seconds, rows_seen, heard_rows);
+    if (rows_seen < expected / 2 || heard_rows < expected / 2) {
+        std::fprintf(stderr,
+                     "the song clock stalled: %d rows seen and %d heard, about %d expected\n",
+                     rows_seen, heard_rows, expected);
         return 1;
     }
     return 0;
