@@ -20,6 +20,7 @@ constexpr double kRateA1 = 3579545.25 / 508;
 constexpr double kRateA2 = 3579545.25 / 254;
 constexpr double kRateC3 = 3579545.25 / 214;
 constexpr double kRateA3 = 3579545.25 / 127;
+constexpr double kRateD3 = 3579545.25 / 190;
 
 std::vector<int8_t> to_points(const std::vector<double>& wave, double peak) {
     double largest = 0.0;
@@ -100,8 +101,8 @@ SynthSample make_hat(int number, size_t n) {
     // Six square partials at inharmonic ratios give the metal; noise the air.
     const double partials[6] = {2050.0, 3040.0, 3690.0, 5220.0, 5400.0, 8000.0};
     double phases[6] = {};
-    double previous_in = 0.0, high = 0.0, amp = 1.0;
-    const double amp_decay = decay_factor(0.012, rate);
+    double previous_in = 0.0, high = 0.0, amp = 1.0, tail = 0.18;
+    const double amp_decay = decay_factor(0.012, rate), tail_decay = decay_factor(0.05, rate);
     for (size_t i = 0; i < n; ++i) {
         double metal = 0.0;
         for (int k = 0; k < 6; ++k) {
@@ -112,8 +113,9 @@ SynthSample make_hat(int number, size_t n) {
         double in = 0.6 * next_noise(noise) + 0.08 * metal;
         high = 0.55 * (high + in - previous_in);  // one-pole high-pass near 4 kHz
         previous_in = in;
-        wave[i] = high * amp;
+        wave[i] = high * (amp + tail);
         amp *= amp_decay;
+        tail *= tail_decay;
     }
     fade_tail(wave, 0.25);
     return one_shot(number, "closed hat", 44, wave, 120.0);
@@ -148,23 +150,23 @@ SynthSample make_bass(int number) {
     return s;
 }
 
-// A lead of 32 points a cycle (C-2 = 261.6 Hz), half saw, half square. Two
-// voices; in the loop one of them drifts in phase once per loop, which
-// beats against the other like a chorus.
+// A lead of 32 points a cycle (C-2 = 261.6 Hz), half saw, half square, one
+// voice. The loop holds 80 cycles with one slow swing of phase across it: a
+// vibrato of about 10 cents at 5 to 7 Hz where the lead is played, which
+// joins without a seam because the swing comes back to where it began.
 SynthSample make_lead(int number) {
-    const int cycle = 32, attack = 512, loop = 2048, harmonics = 12;
-    const double drift = 0.25;  // radians: about 7 cents of pitch swing
+    const int cycle = 32, attack = 512, loop = 2560, harmonics = 12;
+    const double depth = 0.45;  // radians of the fundamental: loop/cycle x 0.6% of pitch
     std::vector<double> wave(attack + loop);
     for (int i = 0; i < int(wave.size()); ++i) {
         double m = i < attack ? 1.0 - double(i) / attack : 0.0;
-        double theta = kTwoPi * i / cycle;
-        double swing = i < attack ? 0.0 : drift * synth_sine(kTwoPi * (i - attack) / loop);
+        double swing = i < attack ? 0.0 : depth * synth_sine(kTwoPi * (i - attack) / loop);
+        double theta = kTwoPi * i / cycle + swing;
         double x = 0.0;
         for (int h = 1; h <= harmonics; ++h) {
             double shape = (0.55 + (h % 2 == 1 ? 0.45 : 0.0)) / h;
             double cutoff = 7.0 + 6.0 * m;
-            double a = shape / (1.0 + (h / cutoff) * (h / cutoff));
-            x += a * (0.55 * synth_sine(h * theta) + 0.45 * synth_sine(h * (theta + swing)));
+            x += shape / (1.0 + (h / cutoff) * (h / cutoff)) * synth_sine(h * theta);
         }
         wave[i] = x * smoothstep(std::fmin(1.0, i / 24.0));
     }
@@ -176,10 +178,11 @@ SynthSample make_lead(int number) {
 
 // A chord pad whose root has 64 points a cycle. Every tone fits a whole
 // number of cycles into the loop (just intonation), and each tone has a
-// chorused twin, so the loop joins without a seam.
+// chorused twin, so the loop joins without a seam. Twelve harmonics falling
+// a little faster than a saw's keep the chords open above 2 kHz.
 SynthSample make_pad(int number, const char* name, int root_cycles, const int (&tone_cycles)[4],
                      int attack) {
-    const int loop = root_cycles * 64, harmonics = 6;
+    const int loop = root_cycles * 64, harmonics = 12;
     const double weights[4] = {1.0, 0.8, 0.75, 0.45};
     std::vector<double> wave(attack + loop);
     for (int i = 0; i < int(wave.size()); ++i) {
@@ -188,7 +191,7 @@ SynthSample make_pad(int number, const char* name, int root_cycles, const int (&
             double theta = kTwoPi * double(tone_cycles[t]) * i / loop;
             double swing = 0.35 * synth_sine(kTwoPi * i / loop + t * kPi / 2);
             for (int h = 1; h <= harmonics; ++h) {
-                double a = weights[t] / (h * std::sqrt(double(h)));
+                double a = weights[t] / (h * (1.0 + h / 16.0));
                 x += a * (synth_sine(h * theta) + synth_sine(h * (theta + swing)));
             }
         }
@@ -200,14 +203,15 @@ SynthSample make_pad(int number, const char* name, int root_cycles, const int (&
     return s;
 }
 
-// A crash with a kick under it: the hit of the flash rows.
+// A crash with a kick under it: the hit of the flash rows, played at D-3 so
+// that its wash reaches 9 kHz.
 SynthSample make_crash(int number, size_t n) {
-    const double rate = kRateA2;
+    const double rate = kRateD3;
     std::vector<double> wave(n);
     Noise noise{0xc7a5b001u};
     std::vector<double> kick = make_kick(n, rate);
     double h1 = 0.0, h2 = 0.0, in1 = 0.0, in2 = 0.0, amp = 1.0, ring = 0.0;
-    const double amp_decay = decay_factor(0.3, rate);
+    const double amp_decay = decay_factor(0.45, rate);
     for (size_t i = 0; i < n; ++i) {
         ring += 587.0 / rate;
         double metal = synth_sine(kTwoPi * ring) * synth_sine(kTwoPi * ring * 2.76);
@@ -220,20 +224,21 @@ SynthSample make_crash(int number, size_t n) {
         wave[i] = 1.7 * h2 * amp * attack + 0.7 * kick[i];
         amp *= amp_decay;
     }
-    fade_tail(wave, 0.2);
+    fade_tail(wave, 0.3);
     return one_shot(number, "crash", 64, wave, 127.0);
 }
 
 // An electric-piano bell of 32 points a cycle: frequency modulation whose
-// index and level fall over the attack, then one soft cycle loops.
+// index and level fall over the attack, then one cycle loops that keeps some
+// index and a little of the tine, so the held bell still shines.
 SynthSample make_bell(int number) {
     const int cycle = 32, attack = 1792;
     std::vector<double> wave(attack + cycle);
     for (int i = 0; i < int(wave.size()); ++i) {
         double u = i < attack ? 1.0 - double(i) / attack : 0.0;
-        double index = 0.35 + 2.4 * u * u;
+        double index = 0.9 + 2.2 * u * u;
         double theta = kTwoPi * i / cycle;
-        double tine = 0.25 * u * u * u * synth_sine(7.0 * theta);
+        double tine = (0.08 + 0.3 * u * u * u) * synth_sine(7.0 * theta);
         double level = 0.35 + 0.65 * u * u;
         wave[i] = (synth_sine(theta + index * synth_sine(theta)) + tine) * level *
                   std::fmin(1.0, i / 6.0);
@@ -303,15 +308,15 @@ std::vector<SynthSample> synthesise_instruments() {
     std::vector<SynthSample> samples;
     SynthSample kick = one_shot(2, "kick", 64, make_kick(2200, kRateC2), 127.0);
     samples.push_back(kick);
-    samples.push_back(make_snare(3, 3400));
-    samples.push_back(make_hat(4, 1000));
+    samples.push_back(make_snare(3, 3000));
+    samples.push_back(make_hat(4, 1600));
     samples.push_back(make_bass(7));
     samples.push_back(make_lead(8));
-    samples.push_back(make_pad(9, "minor pad", 50, {50, 60, 75, 100}, 640));
-    samples.push_back(make_pad(10, "major pad", 40, {40, 50, 60, 80}, 512));
+    samples.push_back(make_pad(9, "minor pad", 50, {50, 60, 75, 100}, 256));
+    samples.push_back(make_pad(10, "major pad", 40, {40, 50, 60, 80}, 256));
     samples.push_back(make_bell(12));
-    samples.push_back(make_stab(13, 3000));
-    samples.push_back(make_tom(14, 2400));
+    samples.push_back(make_stab(13, 2700));
+    samples.push_back(make_tom(14, 2100));
     size_t used = 0;
     for (const SynthSample& s : samples) used += s.data.size();
     samples.push_back(make_crash(11, kSampleDataBytes - used));

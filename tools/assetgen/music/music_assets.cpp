@@ -7,6 +7,7 @@
 
 #include "tools/assetgen/assetgen.h"
 #include "tools/assetgen/music/music_module.h"
+#include "tools/assetgen/music/song_analysis.h"
 #include "tools/assetgen/music/song_render.h"
 #include "tools/common/image_io.h"
 
@@ -81,5 +82,11 @@ bool preview_music_assets(const std::string& preview_dir) {
         std::fprintf(stderr, "assetgen: could not write %s; check the folder\n", path.c_str());
         return false;
     }
+    path = preview_dir + "/song_spectrogram.png";
+    if (!write_spectrogram_png(render, path)) {
+        std::fprintf(stderr, "assetgen: could not write %s; check the folder\n", path.c_str());
+        return false;
+    }
+    print_song_figures(render, module.data(), module.size());
     return true;
 }
