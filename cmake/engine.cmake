@@ -24,8 +24,6 @@ target_compile_definitions(bp_engine_pal PUBLIC BP_PIXEL_PAL=1)
 
 add_library(bp_platform_virtual STATIC)
 target_include_directories(bp_platform_virtual PUBLIC ${PROJECT_SOURCE_DIR})
-# The frame sinks write PNG files and hash frames with the tools' helpers.
-target_link_libraries(bp_platform_virtual PUBLIC bp_tool_common)
 
 if(BP_WITH_SDL)
   find_package(PkgConfig REQUIRED)

@@ -1,11 +1,11 @@
 // The screen: opening the 640 x 480 display, the published screen size, and
 // the presentation of a finished FrameBuffer. Portable; the platform sits
-// behind display/video_device.h.
+// behind platform/video_device.h.
 #pragma once
 #include <cstdint>
 
 #include "display/pixel.h"
-#include "shell/window.h"
+#include "platform/window.h"
 
 extern int32_t screen_width;   // 640 once open_display has run
 extern int32_t screen_height;  // 480

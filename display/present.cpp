@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "display/display.h"
-#include "display/video_device.h"
+#include "platform/video_device.h"
 
 int32_t screen_width;
 int32_t screen_height;

@@ -2,7 +2,7 @@
 // FrameDelta units, linear between neighbouring keys.
 #include "render3d/camera_track.h"
 
-#include "shell/frame_clock.h"
+#include "platform/frame_clock.h"
 
 namespace {
 constexpr CameraKey kTerminator = {{-1, 0, 0, 0, 0, 0}};

@@ -5,6 +5,7 @@
 
 #include "assets/textures.h"
 #include "display/display.h"
+#include "platform/frame_clock.h"
 #include "render3d/camera_track.h"
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
@@ -12,7 +13,6 @@
 #include "scenes/closing_scenes.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
-#include "shell/frame_clock.h"
 
 namespace {
 constexpr int32_t kEndPosition = 9;
@@ -26,7 +26,7 @@ void closing_scene_1() {
     scene_objects[0].texture = TexturePattern;
     grid_object.texture = TextureSmooth;
     scene_objects[1].texture = TextureSmooth;
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     start_camera_track(camera_track_closing1);
     start_phase_clock();
     float fade = 256.0f;

@@ -23,9 +23,9 @@ constexpr int32_t kFlashFrom = 12;  // also where the fade-out starts
 void choose_flash_mode() {
     const int32_t position = SongPosition.load();
     if (position >= kFlashFrom) {
-        if (SongRow.load() > 15) FlashMode = 1;
+        if (SongRow.load() > 15) FlashMode = FlashKind::white;
     } else if (position >= kDrainFrom) {
-        FlashMode = 2;
+        FlashMode = FlashKind::drain;
     }
 }
 
@@ -45,7 +45,7 @@ void closing_scene_2() {
     scene_objects[0].texture = TexturePattern;
     grid_object.texture = TexturePatternLit;
     scene_objects[1].texture = TextureSmooth;
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     grid_object.angles[angle_b] = 0.0f;
     scene_objects[1].angles[angle_b] = 0.0f;
     start_camera_track(camera_track_closing2);

@@ -33,7 +33,7 @@ void set_up_scene() {
     place_object(&scene_objects[7], 0, 0, 0, 0, 0, 100);
     place_object(&camera, 340, 3666, 0, 260, 210, -410);
     depth_far = 8000.0f;  // for the rest of the demo
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     FlashLevel = 110.0f;  // opens white, clear within about 55 FrameDelta units
 }
 

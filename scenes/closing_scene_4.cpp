@@ -24,7 +24,7 @@ void set_up_scene() {
     scene_objects[3].angles[angle_b] = 0.0f;
     grid_object.angles[angle_a] = 0.0f;
     grid_object.position[2] = 0.0f;
-    FlashMode = 3;
+    FlashMode = FlashKind::white_slow_decay;
     FlashLevel = 130.0f;
     start_camera_track(camera_track_closing4);
 }

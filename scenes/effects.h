@@ -8,8 +8,15 @@
 
 #include "display/pixel.h"
 
-extern float FlashLevel;   // current flash strength, 0 idle; above 64 acts as 64
-extern int32_t FlashMode;  // 0 none, 1 white, 2 drain to grey, 3 white with slow decay
+extern float FlashLevel;  // current flash strength, 0 idle; above 64 acts as 64
+// What the flash rows do to the palette.
+enum class FlashKind : int32_t {
+    none,
+    white,             // a white flash that fades in about 22 FrameDelta units
+    drain,             // the colour drains to grey and comes back
+    white_slow_decay,  // a white flash that lingers almost three times longer
+};
+extern FlashKind FlashMode;
 
 #if !BP_PIXEL_PAL
 // Red, green and blue added to every pixel by brighten_frame, 0..255 each;

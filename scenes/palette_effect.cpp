@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "assets/colour_tables.h"
+#include "platform/frame_clock.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "scenes/palette_effect_format.h"
-#include "shell/frame_clock.h"
 
 float FlashLevel = 0.0f;
-int32_t FlashMode = 0;
+FlashKind FlashMode = FlashKind::none;
 
 namespace {
 uint8_t effect_palette[768];   // the drained palette
@@ -30,13 +30,15 @@ int32_t clamp_byte(int32_t v) {
 // peak of 45 is decayed once in the same frame.
 float next_flash_level() {
     const bool flash_row = on_flash_row();
-    if (FlashMode == 2 && flash_row) return float(kDrainPeak - 2.0 * double(FrameDelta));
+    if (FlashMode == FlashKind::drain && flash_row)
+        return float(kDrainPeak - 2.0 * double(FrameDelta));
     float x = FlashLevel;
-    if ((FlashMode == 1 || FlashMode == 3) && flash_row) x = 45.0f;
+    if ((FlashMode == FlashKind::white || FlashMode == FlashKind::white_slow_decay) && flash_row)
+        x = 45.0f;
     // Not clamped after the decay: the level may end just below 0 for a
     // frame, and the next frame's else-branch sets it back to 0.
     if (x > 0.0f) {
-        double decay = FlashMode == 3 ? 0.75 : 2.0;
+        double decay = FlashMode == FlashKind::white_slow_decay ? 0.75 : 2.0;
         return float(double(x) - decay * double(FrameDelta));
     }
     return 0.0f;
@@ -63,7 +65,7 @@ void drain_palette(const uint8_t* source, double strength) {
 void apply_palette_effect(const uint8_t* source) {
     FlashLevel = next_flash_level();
     const double strength = std::min(double(FlashLevel), 64.0);
-    if (FlashMode == 2) {
+    if (FlashMode == FlashKind::drain) {
         drain_palette(source, strength);
         make_unflashed_palette_current(effect_palette);
     } else {

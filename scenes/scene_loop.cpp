@@ -2,11 +2,11 @@
 // the turns scaled by FrameDelta and the colour swing.
 #include "scenes/scene_loop.h"
 
+#include "platform/frame_clock.h"
+#include "platform/message_pump.h"
 #include "render3d/cos_table.h"
 #include "render3d/truncate.h"
 #include "scenes/effects.h"
-#include "shell/frame_clock.h"
-#include "shell/window.h"
 
 void start_phase_clock() {
     start_frame_clock();

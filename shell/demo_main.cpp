@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "display/display.h"
-#include "display/video_device.h"
 #include "module/song.h"
+#include "platform/message_pump.h"
+#include "platform/video_device.h"
 #include "shell/demo.h"
-#include "shell/window.h"
-#include "sound/sound_device.h"
+#include "sound/stream_ring.h"
 
 #if BP_PIXEL_PAL
 const char* const kProgramName = "demo_pal";

@@ -9,10 +9,11 @@
 
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
 #include "module/song.h"
+#include "platform/message_pump.h"
+#include "platform/system.h"
 #include "render3d/camera_track.h"
 #include "render3d/scene_objects.h"
 #include "render3d/transform.h"
@@ -22,8 +23,7 @@
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
 #include "shell/demo.h"
-#include "shell/system.h"
-#include "shell/window.h"
+#include "shell/preparation.h"
 #include "sound/audio_engine.h"
 
 DemoPhase demo_phase = DemoPhase::preparation;
@@ -122,7 +122,7 @@ void play_main_phase() {
     scene_objects[0].texture = TexturePattern;
     grid_object.texture = TextureSmooth;
     scene_objects[1].texture = TextureSmooth;
-    FlashMode = 0;
+    FlashMode = FlashKind::none;
     start_camera_track(camera_track_main);
     start_phase_clock();
     float t = 0.0f;

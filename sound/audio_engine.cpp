@@ -4,10 +4,10 @@
 #include "sound/audio_engine.h"
 
 #include "module/song.h"
+#include "platform/sound_device.h"
+#include "platform/system.h"
 #include "replayer/replayer.h"
-#include "shell/system.h"
 #include "sound/audio_loops.h"
-#include "sound/sound_backend.h"
 #include "sound/stream_ring.h"
 
 std::atomic<int32_t> render_request{0};

@@ -5,10 +5,10 @@
 
 #include <thread>
 
+#include "platform/sound_device.h"
+#include "platform/system.h"
 #include "replayer/replayer.h"
-#include "shell/system.h"
 #include "sound/audio_engine.h"
-#include "sound/sound_backend.h"
 #include "sound/stream_ring.h"
 
 StreamLoopState stream_loop_state = StreamLoopState::prefill;
@@ -101,22 +101,4 @@ LoopWait step_mix_loop() {
         block_ready.store(1, std::memory_order_release);
     }
     return sleep_for(1);
-}
-
-void run_audio_loop(AudioLoopStep step) {
-    for (;;) {
-        LoopWait wait = step();
-        switch (wait.kind) {
-            case LoopWaitKind::exited:
-                return;
-            case LoopWaitKind::sleep:
-                sleep_ms(wait.value);
-                break;
-            case LoopWaitKind::until_play_cursor:
-                // Polled without sleeping; yielding keeps the core usable by
-                // the device's own thread.
-                std::this_thread::yield();
-                break;
-        }
-    }
 }

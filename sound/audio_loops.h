@@ -6,18 +6,7 @@
 #pragma once
 #include <cstdint>
 
-enum class LoopWaitKind {
-    sleep,              // value: milliseconds
-    until_play_cursor,  // value: a ring byte offset; poll without sleeping until reached
-    exited,             // the loop has counted itself out and ends
-};
-
-struct LoopWait {
-    LoopWaitKind kind;
-    uint32_t value;
-};
-
-using AudioLoopStep = LoopWait (*)();
+#include "platform/sound_device.h"
 
 enum class StreamLoopState { prefill, start_wait, loop_head, wait_block, wait_room, exited };
 enum class MixLoopState { running, exited };
@@ -29,6 +18,3 @@ extern MixLoopState mix_loop_state;
 void reset_audio_loops();
 LoopWait step_stream_loop();
 LoopWait step_mix_loop();
-
-// The body of a real audio thread: steps until the loop exits.
-void run_audio_loop(AudioLoopStep step);

@@ -1,15 +1,32 @@
-// The streaming ring above the sound seam: its creation in silence, the
-// write position, the room check against the play cursor and the block
-// copy with its lost-buffer rule. Only the streaming loop writes blocks.
+// The sound device and the streaming ring above the sound seam: opening
+// the device, the ring's creation in silence, the write position, the room
+// check against the play cursor and the block copy with its lost-buffer
+// rule. Only the streaming loop writes blocks.
 #include "sound/stream_ring.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "sound/sound_backend.h"
+#include "platform/sound_device.h"
 
 uint32_t write_position = 0;
 bool stream_ring_exists = false;
+
+int32_t open_sound_device(WindowHandle window) {
+    if (sound_count_devices() <= 0 || !sound_create_device() || !sound_set_priority_level(window)) {
+        sound_close_device();
+        return -1;
+    }
+    return 1;
+}
+
+const char* sound_device_error() {
+    return sound_backend_error();
+}
+
+void close_sound_device() {
+    sound_close_device();
+}
 
 void create_stream_buffer(uint32_t frames) {
     stream_ring_exists = sound_create_ring(frames * 4);

@@ -1,8 +1,19 @@
-// The streaming ring: 640 ms of 44,100 Hz 16-bit stereo that plays in a loop,
-// and the write position where the next block goes. Blocks are written half
-// a ring ahead of the play cursor.
+// The sound device and its streaming ring: the device as the shell opens
+// and closes it (after the display, before it), and the ring of 640 ms of
+// 44,100 Hz 16-bit stereo that plays in a loop, with the write position
+// where the next block goes. Blocks are written half a ring ahead of the
+// play cursor.
 #pragma once
 #include <cstdint>
+
+#include "platform/window.h"
+
+// There must be a playback device, it must open, and it must accept
+// priority level: 1 when it is open, -1 otherwise, with nothing left open
+// and a sentence in sound_device_error().
+int32_t open_sound_device(WindowHandle window);
+const char* sound_device_error();
+void close_sound_device();
 
 constexpr uint32_t kStreamRingFrames = 28'224;
 constexpr uint32_t kStreamRingBytes = kStreamRingFrames * 4;    // 112,896

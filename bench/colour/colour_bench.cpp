@@ -8,9 +8,9 @@
 
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
-#include "assets/preparation.h"
 #include "display/display.h"
 #include "scenes/effects.h"
+#include "shell/preparation.h"
 #include "tools/common/fake_video.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "display/display.h"
 #include "bench/display/test_pattern.h"
-#include "shell/window.h"
+#include "display/display.h"
+#include "platform/message_pump.h"
 
 namespace {
 

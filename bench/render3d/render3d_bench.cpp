@@ -9,7 +9,7 @@
 
 #include "assets/textures.h"
 #include "display/display.h"
-#include "display/virtual_display.h"
+#include "platform/virtual_display.h"
 #include "render3d/rasteriser.h"
 #include "scenes/effects.h"
 #include "tools/common/image_io.h"

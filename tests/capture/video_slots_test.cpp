@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "shell/virtual_clock.h"
+#include "platform/virtual_clock.h"
 
 namespace {
 

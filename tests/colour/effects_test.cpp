@@ -11,11 +11,11 @@
 
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
+#include "platform/frame_clock.h"
 #include "replayer/replayer.h"
-#include "shell/frame_clock.h"
+#include "shell/preparation.h"
 #include "tools/common/fake_video.h"
 
 namespace {
@@ -43,7 +43,7 @@ protected:
         std::memcpy(Palette + 3 * kProbeIndex, kProbeColour.data(), 3);
         build_tint_palette();
         clear_black_palette();
-        FlashMode = 0;
+        FlashMode = FlashKind::none;
         FlashLevel = 0.0f;
         FrameDelta = 1.0f;
         SongRow = 0;
@@ -60,26 +60,29 @@ protected:
 TEST_F(Effects, PaletteEffectFlashesDrainsAndDecays) {
     struct Case {
         const char* name;
-        int32_t mode, row;
+        FlashKind mode;
+        int32_t row;
         float level, delta, rgb_level, pal_level;
         Rgb rgb_entry;
         int32_t rgb_boost;
         Rgb pal_entry;
     };
     const Rgb same = {200, 100, 50};
+    constexpr FlashKind none = FlashKind::none, white = FlashKind::white, drain = FlashKind::drain,
+                        slow = FlashKind::white_slow_decay;
     const Case cases[] = {
-        {"flash row, slow decay", 3, 16, 0, 1, 44.25f, 44.25f, same, 176, {238, 207, 191}},
-        {"mode 1 peak on row 46", 1, 46, 0, 1, 43, 43, same, 171, {236, 204, 187}},
-        {"drain on a flash row", 2, 16, 0, 1, 48, 38, {74, 49, 36}, 0, {111, 71, 50}},
-        {"drain between flash rows", 2, 3, 20, 1, 18, 18, {169, 97, 60}, 0, {169, 97, 60}},
-        {"full drain is black", 2, 0, 70, 1, 68, 68, {0, 0, 0}, 0, {0, 0, 0}},
-        {"strength stops at 64", 0, 0, 110, 1, 108, 108, same, 255, {255, 255, 255}},
-        {"below 64 it follows the level", 0, 0, 65, 1, 63, 63, same, 251, {254, 252, 251}},
-        {"decay may end below 0", 0, 0, 1, 1, -1, -1, same, 0, {200, 98, 47}},
-        {"below 0 resets to 0", 0, 0, -1, 1, 0, 0, same, 0, same},
-        {"mode 1 off the flash rows", 1, 2, 10, 1.5f, 7, 7, same, 27, {206, 116, 72}},
-        {"mode 3 decays slowly", 3, 2, 10, 2, 8.5f, 8.5f, same, 33, {207, 120, 77}},
-        {"mode 0 ignores flash rows", 0, 16, 0, 1, 0, 0, same, 0, same},
+        {"flash row, slow decay", slow, 16, 0, 1, 44.25f, 44.25f, same, 176, {238, 207, 191}},
+        {"mode 1 peak on row 46", white, 46, 0, 1, 43, 43, same, 171, {236, 204, 187}},
+        {"drain on a flash row", drain, 16, 0, 1, 48, 38, {74, 49, 36}, 0, {111, 71, 50}},
+        {"drain between flash rows", drain, 3, 20, 1, 18, 18, {169, 97, 60}, 0, {169, 97, 60}},
+        {"full drain is black", drain, 0, 70, 1, 68, 68, {0, 0, 0}, 0, {0, 0, 0}},
+        {"strength stops at 64", none, 0, 110, 1, 108, 108, same, 255, {255, 255, 255}},
+        {"below 64 it follows the level", none, 0, 65, 1, 63, 63, same, 251, {254, 252, 251}},
+        {"decay may end below 0", none, 0, 1, 1, -1, -1, same, 0, {200, 98, 47}},
+        {"below 0 resets to 0", none, 0, -1, 1, 0, 0, same, 0, same},
+        {"mode 1 off the flash rows", white, 2, 10, 1.5f, 7, 7, same, 27, {206, 116, 72}},
+        {"mode 3 decays slowly", slow, 2, 10, 2, 8.5f, 8.5f, same, 33, {207, 120, 77}},
+        {"mode 0 ignores flash rows", none, 16, 0, 1, 0, 0, same, 0, same},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

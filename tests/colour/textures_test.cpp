@@ -9,7 +9,7 @@
 
 #include "assets/colour_tables.h"
 #include "assets/embedded.h"
-#include "assets/preparation.h"
+#include "shell/preparation.h"
 #include "tools/common/fake_video.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Pacing where the display does not hold presents to 60 Hz: flips keep to a
 // grid of one video frame, early ones wait, late ones catch up, and one that
 // fell more than a frame behind starts the grid afresh.
-#include "display/present_pacing.h"
+#include "platform/present_pacing.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "display/display.h"
-#include "display/video_device.h"
-#include "display/virtual_display.h"
-#include "shell/virtual_clock.h"
+#include "platform/video_device.h"
+#include "platform/virtual_clock.h"
+#include "platform/virtual_display.h"
+#include "tools/common/image_io.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/frame_clock.h"
+#include "platform/frame_clock.h"
 
 namespace {
 

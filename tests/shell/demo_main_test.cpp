@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "display/display.h"
-#include "display/virtual_display.h"
+#include "platform/virtual_display.h"
+#include "platform/virtual_window.h"
 #include "shell/demo.h"
-#include "shell/virtual_window.h"
 
 namespace {
 

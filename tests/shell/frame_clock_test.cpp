@@ -1,13 +1,13 @@
 // FrameDelta: elapsed counter counts times 1000 in 64 bits, divided by the
 // frequency in double precision, times the float nearest 1/17, stored as a
 // float. The virtual counter runs at 1 GHz.
-#include "shell/frame_clock.h"
+#include "platform/frame_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-#include "shell/virtual_clock.h"
+#include "platform/virtual_clock.h"
 
 namespace {
 

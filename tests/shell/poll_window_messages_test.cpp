@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "shell/virtual_window.h"
-#include "shell/window.h"
+#include "platform/message_pump.h"
+#include "platform/virtual_window.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/virtual_clock.h"
+#include "platform/virtual_sound.h"
 #include "replayer/replayer.h"
-#include "shell/virtual_clock.h"
 #include "sound/audio_loops.h"
-#include "sound/sound_device.h"
-#include "sound/sound_virtual.h"
+#include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
 namespace {

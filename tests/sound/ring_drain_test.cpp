@@ -1,6 +1,6 @@
 // The playing side of a ring: what a card reads and when it counts an
 // underrun.
-#include "sound/ring_drain.h"
+#include "platform/ring_drain.h"
 
 #include <gtest/gtest.h>
 

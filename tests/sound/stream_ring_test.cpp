@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "sound/sound_virtual.h"
+#include "platform/virtual_sound.h"
 
 namespace {
 

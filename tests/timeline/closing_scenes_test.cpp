@@ -10,23 +10,23 @@
 #include <vector>
 
 #include "assets/colour_tables.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
-#include "display/virtual_display.h"
+#include "platform/frame_clock.h"
+#include "platform/virtual_display.h"
+#include "platform/virtual_window.h"
 #include "render3d/projection.h"
 #include "render3d/scene_objects.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
-#include "shell/frame_clock.h"
-#include "shell/virtual_window.h"
+#include "shell/preparation.h"
 
 namespace {
 
 using SongClock = std::pair<int32_t, int32_t>;  // position, row
 
 struct Shown {
-    int32_t flash_mode;
+    FlashKind flash_mode;
     float flash_level;
     bool all_white;
 };
@@ -92,17 +92,18 @@ TEST_F(ClosingScene, EnteredAtItsEndPositionDrawsNothing) {
 // change it (to white); before that the drain of positions 10 and 11, or the
 // scene's 0 when they were skipped, stays in force.
 TEST_F(ClosingScene, SecondSceneDrainsUntilRow16OfPosition12ThenFlashesWhite) {
+    constexpr FlashKind none = FlashKind::none, white = FlashKind::white, drain = FlashKind::drain;
     const struct {
         std::vector<SongClock> clocks;
-        std::vector<int32_t> modes;
+        std::vector<FlashKind> modes;
     } cases[] = {
         {{{9, 0}, {10, 0}, {11, 5}, {12, 1}, {12, 10}, {12, 16}, {12, 20}, {13, 0}},
-         {0, 2, 2, 2, 2, 1, 1}},
-        {{{12, 1}, {12, 10}, {12, 16}, {13, 0}}, {0, 0, 1}},
+         {none, drain, drain, drain, drain, white, white}},
+        {{{12, 1}, {12, 10}, {12, 16}, {13, 0}}, {none, none, white}},
     };
     for (const auto& c : cases) {
         play(closing_scene_2, c.clocks);
-        std::vector<int32_t> modes;
+        std::vector<FlashKind> modes;
         for (const Shown& s : shown) modes.push_back(s.flash_mode);
         EXPECT_EQ(modes, c.modes);
     }

@@ -9,12 +9,12 @@
 #include "assets/textures.h"
 #include "display/display.h"
 #include "module/song.h"
+#include "platform/virtual_clock.h"
+#include "platform/virtual_sound.h"
+#include "platform/virtual_window.h"
 #include "replayer/replayer.h"
 #include "scenes/effects.h"
 #include "shell/demo.h"
-#include "shell/virtual_clock.h"
-#include "shell/virtual_window.h"
-#include "sound/sound_virtual.h"
 
 namespace {
 

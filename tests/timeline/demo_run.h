@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/virtual_display.h"
+#include "platform/virtual_display.h"
 #include "shell/timeline.h"
 
 struct FrameRecord {

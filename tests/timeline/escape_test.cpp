@@ -5,8 +5,9 @@
 
 #include <vector>
 
-#include "display/virtual_display.h"
+#include "platform/virtual_display.h"
 #include "tests/timeline/demo_run.h"
+#include "tools/common/image_io.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 
 #include "assets/embedded.h"
 #include "module/song.h"
+#include "platform/virtual_clock.h"
 #include "replayer/replayer.h"
-#include "shell/virtual_clock.h"
 #include "tests/timeline/demo_run.h"
 #include "tools/common/image_io.h"
 

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "display/virtual_display.h"
+#include "platform/virtual_clock.h"
+#include "platform/virtual_display.h"
+#include "platform/virtual_sound.h"
 #include "replayer/replayer.h"
 #include "shell/demo.h"
 #include "shell/timeline.h"
-#include "shell/virtual_clock.h"
-#include "sound/sound_virtual.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
 #include "tools/common/image_io.h"

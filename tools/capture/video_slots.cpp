@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "shell/virtual_clock.h"
+#include "platform/virtual_clock.h"
 
 namespace {
 

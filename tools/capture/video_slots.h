@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/virtual_display.h"
+#include "platform/virtual_display.h"
 
 // Called with each slot's picture (width x height x 3 bytes) in order.
 using SlotWriter = void (*)(const uint8_t* rgb, int64_t slot);

@@ -5,8 +5,8 @@
 #include <cstddef>
 
 #include "display/display.h"
-#include "display/video_device.h"
-#include "shell/system.h"
+#include "platform/system.h"
+#include "platform/video_device.h"
 
 FakeVideo fake_video;
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/virtual_display.h"
+
 namespace {
 
 uint32_t crc32_of(const uint8_t* data, size_t size, uint32_t crc = 0xffffffffu) {
@@ -118,4 +120,15 @@ std::string hex64(uint64_t value) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
+}
+
+// Only the visible bytes count: the tail of a padded row is not the picture.
+uint64_t hash_presented_frame(const PresentedFrame& frame) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    size_t row_bytes = size_t(frame.width) * (frame.bits_per_pixel / 8);
+    for (int32_t y = 0; y < frame.height; ++y) {
+        hash = fnv1a64(frame.pixels + size_t(y) * frame.pitch, row_bytes, hash);
+    }
+    if (frame.bits_per_pixel == 8) hash = fnv1a64(frame.palette, 768, hash);
+    return hash;
 }

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "assets/colour_tables.h"
-#include "assets/preparation.h"
 #include "assets/textures.h"
 #include "display/display.h"
-#include "display/video_device.h"
+#include "platform/video_device.h"
 #include "scenes/effects.h"
+#include "shell/preparation.h"
 #include "tools/common/image_io.h"
 #include "tools/frame/frame_png.h"
 #include "tools/frame/frame_scene.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "sound/audio_engine.h"
-#include "sound/sound_device.h"
+#include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/system.h"
+#include "platform/system.h"
 #include "sound/audio_engine.h"
-#include "sound/sound_device.h"
+#include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
 int main(int argc, char** argv) {

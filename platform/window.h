@@ -67,11 +67,3 @@ intptr_t def_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam
 // Tells the user, in one line, why the demo cannot run: on a desktop a line
 // on stderr, on Windows a message box.
 void show_error_message(const char* text);
-
-// The portable message pump (poll_window_messages.cpp, window_proc.cpp).
-// One step of the pump: false when an end request was taken, true otherwise.
-// Handles at most one message and never waits.
-bool poll_window_messages();
-// Escape posts message_quit; destroying the window posts a quit; the rest
-// goes to def_window_proc.
-intptr_t window_proc(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/ring_drain.h"
+#include "platform/ring_drain.h"
 
 // Interleaved stereo the card has played, from the start of the ring on.
 // Readers may take what they need and clear it.

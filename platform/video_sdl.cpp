@@ -10,10 +10,10 @@
 #include <cstring>
 #include <utility>
 
-#include "display/present_pacing.h"
-#include "display/video_device.h"
-#include "shell/system.h"
-#include "shell/window_sdl.h"
+#include "platform/present_pacing.h"
+#include "platform/system.h"
+#include "platform/video_device.h"
+#include "platform/window_sdl.h"
 
 namespace {
 

@@ -51,13 +51,5 @@ int32_t virtual_surface_pitch();
 // through the palette current now, as width x height x 3 bytes.
 void read_virtual_screen_rgb(uint8_t* rgb);
 
-// Presented frame helpers and the stock sinks.
+// A presented frame as the viewer sees it: width x height x 3 bytes.
 void presented_frame_to_rgb(const PresentedFrame& frame, uint8_t* rgb);
-// FNV-1a of the visible bytes (and in 8-bit mode the palette) of a frame.
-uint64_t hash_presented_frame(const PresentedFrame& frame);
-// Sink: folds every frame's hash into virtual_frames_hash.
-extern uint64_t virtual_frames_hash;
-void sink_frame_to_hash(const PresentedFrame& frame);
-// Sink: writes frame_NNNNNN.png into virtual_png_directory.
-extern const char* virtual_png_directory;
-void sink_frame_to_png(const PresentedFrame& frame);

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/window.h"
+#include "platform/window.h"
 
 // State of the virtual window, kept for tests to read.
 extern bool virtual_window_created;

@@ -6,8 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/window.h"
-#include "sound/audio_loops.h"
+#include "platform/window.h"
 
 enum class SoundResult { ok, lost, failed };
 
@@ -44,9 +43,27 @@ uint32_t sound_read_play_cursor();
 // Stops and frees the ring; a no-op when there is none.
 void sound_release_ring();
 
+// An audio loop is written as steps: a step does everything a thread would
+// do until it has to wait, and says how it waits.
+enum class LoopWaitKind {
+    sleep,              // value: milliseconds
+    until_play_cursor,  // value: a ring byte offset; poll without sleeping until reached
+    exited,             // the loop has counted itself out and ends
+};
+
+struct LoopWait {
+    LoopWaitKind kind;
+    uint32_t value;
+};
+
+using AudioLoopStep = LoopWait (*)();
+
 // Runs an audio loop: on a thread of the highest priority the platform
 // allows, or, on the virtual platform, stepped as virtual time advances.
 void start_audio_thread(AudioLoopStep step);
+// What a real thread runs: steps until the loop exits, sleeping or polling
+// as each step asks. Shared by the backends that have threads.
+void run_audio_loop(AudioLoopStep step);
 // Waits for every audio loop that has left its loop to end. Called only
 // after each has counted itself out.
 void join_audio_threads();

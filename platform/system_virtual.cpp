@@ -1,7 +1,7 @@
 // The system seam on the virtual platform: a counter that reads virtual time,
 // and sleeps that advance it instead of waiting.
-#include "shell/system.h"
-#include "shell/virtual_clock.h"
+#include "platform/system.h"
+#include "platform/virtual_clock.h"
 
 int64_t virtual_counter = 0;
 void (*on_virtual_time_advanced)(int64_t now) = nullptr;

@@ -1,7 +1,7 @@
 // The system seam on SDL: SDL's performance counter and SDL_Delay.
 #include <SDL.h>
 
-#include "shell/system.h"
+#include "platform/system.h"
 
 int64_t query_performance_counter() {
     return int64_t(SDL_GetPerformanceCounter());

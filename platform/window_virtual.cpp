@@ -3,8 +3,8 @@
 // handling of those messages.
 #include <cstdio>
 
-#include "shell/message_queue.h"
-#include "shell/virtual_window.h"
+#include "platform/message_queue.h"
+#include "platform/virtual_window.h"
 
 bool virtual_window_created = false;
 bool virtual_window_destroyed = false;

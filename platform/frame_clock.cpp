@@ -1,11 +1,11 @@
 // The frame clock over the platform's high-resolution counter. The counts
 // are 64-bit all the way: a machine that has run for weeks has a counter
 // far beyond 32 bits.
-#include "shell/frame_clock.h"
+#include "platform/frame_clock.h"
 
 #include <cstdint>
 
-#include "shell/system.h"
+#include "platform/system.h"
 
 float FrameDelta = 1.0f;
 

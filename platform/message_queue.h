@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/window.h"
+#include "platform/window.h"
 
 constexpr int32_t kMessageQueueCapacity = 256;
 

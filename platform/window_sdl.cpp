@@ -1,13 +1,13 @@
 // The SDL window: a borderless desktop-fullscreen window with the cursor
 // hidden, SDL events turned into the demo's window messages one at a time,
 // and Alt+Enter switching between full screen and a 640 x 480 window.
-#include "shell/window_sdl.h"
+#include "platform/window_sdl.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 
-#include "shell/message_queue.h"
+#include "platform/message_queue.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "display/video_device.h"
-#include "display/virtual_display.h"
-#include "shell/virtual_clock.h"
+#include "platform/video_device.h"
+#include "platform/virtual_clock.h"
+#include "platform/virtual_display.h"
 
 int32_t virtual_refresh_rate = 60;
 int32_t virtual_pitch_padding = 0;
@@ -160,11 +160,30 @@ void reset_virtual_display() {
     virtual_restore_count = 0;
     virtual_palette_uploads = 0;
     virtual_display_misuse = 0;
-    virtual_frames_hash = 0xcbf29ce484222325ull;
     surface_locked = false;
     open_error = "";
     front_surface.clear();
     back_surface.clear();
+}
+
+void presented_frame_to_rgb(const PresentedFrame& frame, uint8_t* rgb) {
+    for (int32_t y = 0; y < frame.height; ++y) {
+        const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
+        uint8_t* out = rgb + size_t(y) * frame.width * 3;
+        if (frame.bits_per_pixel == 8) {
+            for (int32_t x = 0; x < frame.width; ++x) {
+                std::memcpy(out + 3 * x, frame.palette + 3 * row[x], 3);
+            }
+        } else {
+            for (int32_t x = 0; x < frame.width; ++x) {
+                uint32_t word;
+                std::memcpy(&word, row + 4 * x, 4);
+                out[3 * x] = uint8_t(word >> 16);
+                out[3 * x + 1] = uint8_t(word >> 8);
+                out[3 * x + 2] = uint8_t(word);
+            }
+        }
+    }
 }
 
 const uint8_t* virtual_back_buffer() {

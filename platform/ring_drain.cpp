@@ -1,6 +1,6 @@
 // The playing side of a looping ring: reads that wrap, freshness flags per
 // frame and the underrun count. The caller serialises writers and readers.
-#include "sound/ring_drain.h"
+#include "platform/ring_drain.h"
 
 #include <algorithm>
 #include <cstdlib>

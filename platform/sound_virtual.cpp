@@ -2,13 +2,12 @@
 // at exactly 44,100 frames per second of virtual time into the soundtrack,
 // and the audio loops stepped, without threads, at the virtual moments their
 // waits end, in the order real threads would act.
-#include "sound/sound_virtual.h"
-
 #include <algorithm>
 #include <climits>
 
-#include "shell/virtual_clock.h"
-#include "sound/sound_backend.h"
+#include "platform/sound_device.h"
+#include "platform/virtual_clock.h"
+#include "platform/virtual_sound.h"
 
 std::vector<int16_t> virtual_soundtrack;
 int32_t virtual_sound_device_count = 1;

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <thread>
 
-#include "sound/ring_drain.h"
-#include "sound/sound_backend.h"
+#include "platform/ring_drain.h"
+#include "platform/sound_device.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The video seam: an exclusive 640 x 480 mode with a flipping chain, in the
 // vocabulary of a hardware flipping surface. One backend per platform
-// (display_sdl.cpp, display_virtual.cpp, later display_win32.cpp).
+// (video_sdl.cpp, video_virtual.cpp, later video_win32.cpp).
 #pragma once
 #include <cstdint>
 
-#include "shell/window.h"
+#include "platform/window.h"
 
 enum class SurfaceResult { ok, still_drawing, lost, failed };
 

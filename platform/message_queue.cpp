@@ -2,7 +2,7 @@
 // ring of waiting messages and the registered window procedure. Messages
 // leave in the order they were posted; a full ring refuses new ones rather
 // than overwrite a waiting quit.
-#include "shell/message_queue.h"
+#include "platform/message_queue.h"
 
 WindowProcedure registered_window_procedure = nullptr;
 

@@ -2,7 +2,7 @@
 // buffers of the textures, tables and frames, the palettes and colour tables,
 // and the renderer's tables and grids. demo_pal builds one table more
 // (AddTable) and demo_rgb one frame more (FadeFrame); nothing else differs.
-#include "assets/preparation.h"
+#include "shell/preparation.h"
 
 #include <cstddef>
 #include <cstdlib>
