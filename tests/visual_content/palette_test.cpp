@@ -99,7 +99,9 @@ TEST(Palette, NearestColourTablesFindCloseMatches) {
             total += d, ++count, worst = std::max(worst, d);
         }
     };
-    Family toward_black{"tile colours toward black", 15, 60};
+    // The fitting favours the ice-plus-fire mixes the scenes show most, so
+    // darkened fire is matched a little more loosely than the rest.
+    Family toward_black{"tile colours toward black", 17.5, 60};
     Family toward_white{"tile colours toward white", 27, 68};
     Family ice_shades{"ramp colours toward black and white", 18, 60};
     Family mixes{"ramp added onto lit tile", 36, 90};

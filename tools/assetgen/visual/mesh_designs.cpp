@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/assetgen/visual/det_math.h"
+#include "tools/assetgen/visual/pattern_tile.h"
 
 namespace {
 
@@ -74,33 +75,57 @@ MeshDesign make_star_jewel() {
     return mesh;
 }
 
+// The column of the tile's brightest texel in row `row`, searched near the
+// crack that runs down the tile close to x = 32.
+int crack_column(const IndexImage& tile, int row) {
+    const int kCentre = 32, kReach = 10;
+    int best = kCentre;
+    for (int x = kCentre - kReach; x <= kCentre + kReach; ++x) {
+        int v = tile.at(x, row), b = tile.at(best, row);
+        // the lower index is the brighter; ties go to the one nearer the centre
+        if (v != 0 && (b == 0 || v < b)) best = x;
+    }
+    return best;
+}
+
 MeshDesign make_spire() {
-    // Along z from the tip (-z, up when the pillar stands) to the foot.
-    const double profile[17][2] = {{-282, 12}, {-252, 27}, {-218, 39}, {-188, 27}, {-162, 50},
-                                   {-132, 68}, {-102, 50}, {-76, 30},  {-40, 42},  {0, 50},
-                                   {40, 42},   {76, 30},   {110, 55},  {150, 70},  {190, 50},
-                                   {238, 30},  {309, 13}};
+    // Along z from the tip (-z, up when the pillar stands) to the foot: four
+    // round beads pinched deeply between them, a small one at the tip.
+    const double profile[17][2] = {{-282, 12}, {-255, 32}, {-228, 12}, {-200, 44}, {-165, 58},
+                                   {-130, 44}, {-104, 11}, {-76, 46},  {-40, 60},  {-4, 46},
+                                   {22, 11},   {52, 50},   {92, 66},   {132, 50},  {160, 12},
+                                   {230, 36},  {309, 13}};
     const int steps = 16;
     MeshDesign mesh;
+    const IndexImage tile = make_pattern_tile();
     auto tex_v = [](double z) { return 128 + round_to_int(z * 0.38); };
-    // Mirrored round the spire: 0 at step 0, 128 at step 8, back to 0.
-    auto tex_u = [&](int i) { return 16 * std::min(i, steps - i); };
+    // The ridges run along the tile's long crack and the valleys out on the
+    // plates beside it, so every ridge carries a glowing vein; mirrored round
+    // the spire, so there is no seam.
+    auto tex_u = [&](int i, int v) {
+        const int kValleyReach = 9;
+        int crack = crack_column(tile, v % kTileSize);
+        int side = (i / 2) % 2 == 0 ? -1 : 1;
+        return i % 2 == 0 ? crack : crack + side * kValleyReach;
+    };
 
-    int tip = add_vertex(mesh, 0, 0, -305, 64, tex_v(-305));
+    int tip = add_vertex(mesh, 0, 0, -305, crack_column(tile, tex_v(-305) % kTileSize),
+                         tex_v(-305));
     std::vector<std::vector<int>> ring_ids;
     for (const auto& p : profile) {
         // an eighth of a turn of twist from tip to foot
-        StarRing ring = {p[0], p[1], 0.72, (p[0] + 305) / 614.0 * (kTwoPi / 8)};
+        StarRing ring = {p[0], p[1], 0.5, (p[0] + 305) / 614.0 * (kTwoPi / 8)};
         if (p[0] > 300) ring.twist = 0;  // the flat foot's tips carry the radius
         std::vector<int> ids;
         for (int i = 0; i < steps; ++i) {
             double a, b;
             star_point(ring, i, steps, a, b);
-            ids.push_back(add_vertex(mesh, a, b, p[0], tex_u(i), tex_v(p[0])));
+            ids.push_back(add_vertex(mesh, a, b, p[0], tex_u(i, tex_v(p[0])), tex_v(p[0])));
         }
         ring_ids.push_back(ids);
     }
-    int foot = add_vertex(mesh, 0, 0, 309, 64, tex_v(309));
+    int foot = add_vertex(mesh, 0, 0, 309, crack_column(tile, tex_v(309) % kTileSize),
+                          tex_v(309));
     add_fan(mesh, tip, ring_ids.front());
     for (size_t k = 0; k + 1 < ring_ids.size(); ++k)
         add_band(mesh, ring_ids[k], ring_ids[k + 1], true);

@@ -20,13 +20,13 @@ Colour6 to6(double r, double g, double b) {
     return {c(r), c(g), c(b)};
 }
 
-// Black to pale ice. The small bend (the t * t term) warms the light end a
-// little; the mean of any two entries stays within about 4 units of the entry
-// between them, and neighbours within a fraction of a unit.
+// Black to ice white in a straight line, so the mean of two entries is the
+// entry between them and additive mixes of the ramp stay on it.
 void fill_ice(Palette6& p) {
+    const double kTop[3] = {46, 58, 63};
     for (int i = 0; i < kIceCount; ++i) {
-        double t = i / 63.0, bend = t * t - t;
-        p[kIceFirst + i] = to6(34 * t + 14 * bend, 52 * t + 8 * bend, 63 * t - 10 * bend);
+        double t = i / 63.0;
+        p[kIceFirst + i] = to6(kTop[0] * t, kTop[1] * t, kTop[2] * t);
     }
 }
 
@@ -216,17 +216,22 @@ std::vector<ColourTarget> demo_colour_targets(const Palette6& p) {
                         ramp_mixes.push_back(add8(ice, scale8(shade8(rgb8(p[f]), a), d2)));
         }
     }
-    // The glowing object: a bright tile colour at up to half strength, added
-    // onto the lit tile.
-    for (int f = kFireFirst + 4; f <= kFireFirst + 10; f += 2)
-        for (int h : {50, 35, 20})
+    // The glowing object: the tile's near-white glow colour at up to half
+    // strength, one to three layers deep, added onto the lit tile.
+    Rgb8 glow = rgb8(p[kFireFirst + 1]);
+    for (int h : {47, 40, 30, 20})
+        for (int layers = 1; layers <= 3; ++layers)
             for (int g = kFireFirst + 1; g <= kFireFirst + 28; g += 3)
                 for (int a : {20, 60, 127, 186})
-                    glow_mixes.push_back(add8(scale8(rgb8(p[f]), h), shade8(rgb8(p[g]), a)));
-    family(darker, 4);
-    family(lighter, 4);
+                    glow_mixes.push_back(
+                        add8(scale8(glow, h * layers), shade8(rgb8(p[g]), a)));
+    // The ice-plus-fire mixes (rose, lilac, magenta) are what the flight and
+    // the closing scenes show most; darkened fire needs fewer entries, as
+    // the ramp's own dark end already serves it.
+    family(darker, 2);
+    family(lighter, 3);
     family(ramp, 1);
-    family(ramp_mixes, 2);
+    family(ramp_mixes, 5);
     family(glow_mixes, 1);
 
     std::vector<ColourTarget> targets;

@@ -48,10 +48,10 @@ double sample(const Lattice& l, double x, double y) {
                 ty);
 }
 
-// Plate centres, placed by hand so the cracks cross the fixed first row where
-// its brighter letters are.
-const double kSeeds[][2] = {{2, 10},  {20, 4}, {40, 12}, {57, 6},  {12, 28}, {31, 24},
-                            {50, 30}, {4, 47}, {22, 44}, {40, 50}, {58, 46}, {30, 60}};
+// Plate centres, placed by hand: few and large, so the cracks read at a
+// distance; the two columns of plates meet along a crack near x = 32 that
+// runs the whole height of the tile (the spires' veins follow it).
+const double kSeeds[][2] = {{16, 6}, {47, 10}, {15, 37}, {46, 41}, {1, 22}, {62, 56}, {30, 60}};
 
 // Distances to the nearest and second-nearest plate centre.
 void plate_distances(double x, double y, double& first, double& second) {
@@ -74,12 +74,13 @@ double lava(double x, double y, const Lattice& coarse, const Lattice& fine, cons
     double first, second;
     plate_distances(x, y, first, second);
     double crack = second - first;  // 0 on a plate border
-    double heat = 0.55 + 0.45 * sample(coarse, x, y);
-    double glow = (1.0 - smoothstep(0.0, 3.2, crack)) * heat;
+    double heat = 0.75 + 0.25 * sample(coarse, x, y);
+    // Wide cracks: white at the centre through yellow to orange at the lip.
+    double glow = (1.0 - smoothstep(0.0, 9.0, crack)) * heat;
     double crust = 0.6 * sample(fine, x, y) + 0.4 * sample(grain, x, y);
-    if (crack > 5.0 && crust < 0.2) return -1.0;
-    double plate = 92.0 - 8.0 * crust;
-    double core = 68.0 + 6.0 * (1.0 - heat);
+    if (crack > 12.0 && crust < 0.12) return -1.0;
+    double plate = 87.0 - 7.0 * crust;  // mid-red crust, darker in its pits
+    double core = 65.0 + 3.0 * (1.0 - heat);
     return lerp(plate, core, glow);
 }
 

@@ -9,6 +9,6 @@
 
 constexpr int kTileSize = 64;
 constexpr const char* kTileFirstRow = "XQTVXXYVNJIQSUUWXXTXXZ";
-constexpr int kTileGlowValue = 'F';
+constexpr int kTileGlowValue = 'A';  // warm white: tinted, it turns lilac
 
 IndexImage make_pattern_tile();

@@ -88,6 +88,52 @@ void draw_text(IndexImage& image, int x, int y, const std::string& text, uint8_t
     }
 }
 
+namespace {
+
+int column_ink(const Glyph& g, int col) {
+    int ink = 0;
+    for (int row = 0; row < kFontHeight; ++row) ink += g.rows[row][col] == '#';
+    return ink;
+}
+
+int bold_column_width(const Glyph& g, int col, const BoldSize& size) {
+    const int kStemInk = 4;
+    return column_ink(g, col) >= kStemInk ? size.stem : size.inner;
+}
+
+int bold_glyph_width(const Glyph& g, const BoldSize& size) {
+    int w = 0;
+    for (int col = 0; col < glyph_width(g); ++col) w += bold_column_width(g, col, size);
+    return w;
+}
+
+}  // namespace
+
+IndexImage bold_text_mask(const std::string& text, const BoldSize& size) {
+    int width = 0, height = 0;
+    for (char ch : text) width += bold_glyph_width(glyph_of(ch), size) + size.gap;
+    width = width > 0 ? width - size.gap : 0;
+    for (int h : size.row_heights) height += h;
+    IndexImage mask(width, height);
+    int x = 0;
+    for (char ch : text) {
+        const Glyph& g = glyph_of(ch);
+        int gx = x;
+        for (int col = 0; col < glyph_width(g); ++col) {
+            int w = bold_column_width(g, col, size), y = 0;
+            for (int row = 0; row < kFontHeight; ++row) {
+                if (g.rows[row][col] == '#')
+                    for (int dy = 0; dy < size.row_heights[row]; ++dy)
+                        for (int dx = 0; dx < w; ++dx) mask.at(gx + dx, y + dy) = 1;
+                y += size.row_heights[row];
+            }
+            gx += w;
+        }
+        x = gx + size.gap;
+    }
+    return mask;
+}
+
 IndexImage double_mask(const IndexImage& mask) {
     IndexImage out(mask.width * 2, mask.height * 2);
     auto px = [&](int x, int y) { return mask.inside(x, y) ? mask.at(x, y) : uint8_t(0); };

@@ -57,7 +57,7 @@ double medallion(Polar p) {
     // the sun at the centre, with eight short rays
     double rays = 7.5 + 3.5 * pow6(std::max(0.0, det_cos(8 * p.theta)));
     v = std::max(v, 63.0 * band(p.r, rays - 2.0, 2.0) * (1.0 - 0.25 * p.r / 11.0));
-    v = std::max(v, 50.0 * band(p.r - 14.0, 1.0, 1.0));
+    v = std::max(v, 50.0 * band(p.r - 14.0, 1.0, 1.5));
     // twelve petals, bright along their spines and toward the centre
     if (p.r > 17.0 && p.r < 35.0) {
         double along = (p.r - 17.0) / 18.0;
@@ -65,23 +65,24 @@ double medallion(Polar p) {
         double across = from_spoke(p, 12, 0.0);
         if (across < half_width + 1.0) {
             double spine = 1.0 - 0.55 * across / (half_width + 1.0);
-            double fade = inside(across - half_width, 1.0);
+            double fade = inside(across - half_width, 1.5);
             v = std::max(v, (24.0 + 34.0 * (1.0 - along)) * spine * fade);
         }
     }
     // small buds between the petals
     double bud = length(p.r - 31.0, from_spoke(p, 12, kPi / 12));
     v = std::max(v, 40.0 * band(bud, 1.2, 1.2));
-    v = std::max(v, 34.0 * band(p.r - 38.5, 1.0, 1.0));
-    // a string of beads
+    v = std::max(v, 34.0 * band(p.r - 38.5, 0.8, 1.5));
+    // a string of beads, the brightest ring: the grid shows it far away
     double bead = length(p.r - 44.0, from_spoke(p, 24, kPi / 24));
-    v = std::max(v, 58.0 * band(bead, 1.0, 1.6));
+    v = std::max(v, 63.0 * band(bead, 1.0, 1.8));
     // a rim of chevrons
     double step = kTwoPi / 24;
     double a = p.theta - step * std::floor(p.theta / step);
     double tri = std::fabs(a / step * 2.0 - 1.0);  // 1 at the spokes, 0 between
     double crown = 50.5 + 5.0 * tri;
-    v = std::max(v, 44.0 * band(p.r - crown, 0.9, 1.0));
+    // the outer rim at full brightness, so distant grids keep their edge
+    v = std::max(v, 63.0 * band(p.r - crown, 0.8, 1.8));
     // the crown's teeth, filled dimly, brighter toward their tips
     if (p.r > 49.0 && p.r < crown) v = std::max(v, 8.0 + 14.0 * (p.r - 49.0) / 7.0);
     return v;
@@ -121,8 +122,8 @@ IndexImage draw_design() {
             v = std::max(v, rosette(polar_from(px, py, 0, 0)));
             v = std::max(v, edge_flower(polar_from(px, py, 64, 0)));
             v = std::max(v, edge_flower(polar_from(px, py, 0, 64)));
-            int level = int(v);  // faint edges below 3 stay black
-            image.at(x, y) = uint8_t(level < 3 ? 0 : std::min(level, 63));
+            int level = int(v);  // faint edges below 6 stay black
+            image.at(x, y) = uint8_t(level < 6 ? 0 : std::min(level, 63));
         }
     }
     return image;
@@ -165,6 +166,9 @@ IndexImage with_stars(const IndexImage& image, const std::vector<int>& places, i
 PackedImage make_small_texture() {
     IndexImage design = draw_design();
     std::vector<int> places = star_places(design);
+    // A few stars only: many single bright texels shimmer at a distance.
+    const size_t kMostStars = 24;
+    if (places.size() > kMostStars) places.resize(kMostStars);
     return pack_with_decorations([&](int count) { return with_stars(design, places, count); },
                                  int(places.size()), kSmallTexturePackedBytes);
 }

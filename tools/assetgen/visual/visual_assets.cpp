@@ -56,6 +56,22 @@ bool finish_mesh(MeshDesign& mesh, const MeshTarget& target) {
     return true;
 }
 
+// How much of each band the pictures cover: every inked pixel costs about
+// one packed byte, so this is where the sheet's bytes go.
+void print_band_coverage(const IndexImage& sheet) {
+    struct Band {
+        const char* name;
+        int first, rows;
+    };
+    for (Band band : {Band{"credit", 0, 11}, Band{"title", 12, 98}, Band{"message", 110, 30}}) {
+        int inked = 0;
+        for (int y = band.first; y < band.first + band.rows; ++y)
+            for (int x = 0; x < kSheetWidth; ++x) inked += sheet.at(x, y) != 0;
+        std::printf("assetgen:   %-7s band: %5d of %5d pixels inked (%.1f%%)\n", band.name, inked,
+                    band.rows * kSheetWidth, 100.0 * inked / (band.rows * kSheetWidth));
+    }
+}
+
 bool build_meshes(MeshDesign (&meshes)[3]) {
     meshes[0] = make_star_jewel();
     meshes[1] = make_spire();
@@ -93,9 +109,9 @@ bool preview_visual_assets(const std::string& preview_dir) {
     IndexImage tile = make_pattern_tile();
     MeshDesign meshes[3];
     if (!build_meshes(meshes)) return false;
-    std::printf(
-        "assetgen: picture sheet packs to %zu bytes bare, %d sparkles and %d no-ops added\n",
-        sheet.bare_bytes, sheet.decorations, sheet.no_ops);
+    std::printf("assetgen: picture sheet packs to %zu bytes bare, %d no-ops added\n",
+                sheet.bare_bytes, sheet.no_ops);
+    print_band_coverage(sheet.image);
     std::printf("assetgen: small texture packs to %zu bytes bare, %d stars and %d no-ops added\n",
                 texture.bare_bytes, texture.decorations, texture.no_ops);
 
