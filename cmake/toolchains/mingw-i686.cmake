@@ -1,0 +1,13 @@
+# Cross-building for Windows with the mingw-w64 compilers of Debian
+# (package mingw-w64). The -posix compilers carry the C++ threads and the
+# runtime is linked statically: the programs need no DLL beyond Windows' own.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(BP_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+# SSE2 arithmetic instead of the x87 unit, so floats round as on x86-64 and
+# frames and sound equal the other platforms' bit for bit. Windows keeps the
+# 32-bit stack aligned to 4 bytes only, so functions that spill SSE values
+# realign it.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
