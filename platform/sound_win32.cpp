@@ -27,7 +27,6 @@ SRWLOCK cursor_lock = SRWLOCK_INIT;
 DWORD last_cursor = 0;
 uint64_t played_bytes = 0;     // since the ring started playing
 uint64_t block_start = 0;      // where the block locked last is heard, in played bytes
-uint64_t last_late_block = 0;  // an underrun is counted once per block
 int64_t underruns = 0;
 
 AudioLoopStep thread_steps[2];
@@ -83,14 +82,17 @@ DWORD read_cursor() {
 
 // A block locked at `offset` is heard where the count of played bytes next
 // reaches that offset: one block on from the last, or the same block again
-// when a lost buffer made the writer try twice.
+// when a lost buffer made the writer try twice. A retry of a late block is
+// not counted twice, since the first count moved the block a turn on.
 void note_block(DWORD offset) {
     AcquireSRWLockExclusive(&cursor_lock);
     count_cursor(read_cursor());
     block_start += (offset + ring_bytes - block_start % ring_bytes) % ring_bytes;
-    if (played_bytes > block_start && block_start != last_late_block) {
+    // The cursor overtook the writer: what plays now is old sound, and this
+    // block is heard one turn later than its place in the stream.
+    if (played_bytes > block_start) {
         ++underruns;
-        last_late_block = block_start;
+        while (played_bytes > block_start) block_start += ring_bytes;
     }
     ReleaseSRWLockExclusive(&cursor_lock);
 }
@@ -185,7 +187,6 @@ bool sound_create_ring(uint32_t bytes) {
     // The silence the ring starts with is the first ring's worth: the first
     // block is heard after one turn.
     block_start = bytes;
-    last_late_block = 0;
     ReleaseSRWLockExclusive(&cursor_lock);
     return true;
 }

@@ -2,7 +2,6 @@
 // for the run, so that the 1 ms sleeps of the audio loops and the pacing
 // wait about a millisecond, then demo_main with the show command Windows
 // gives.
-#include <mmsystem.h>
 #include <windows.h>
 
 #include "shell/demo.h"
