@@ -37,9 +37,8 @@ endif()
 if(BP_WITH_WIN32)
   add_library(bp_platform_win32 STATIC)
   target_include_directories(bp_platform_win32 PUBLIC ${PROJECT_SOURCE_DIR})
-  # dxguid holds the interface identifiers (IID_IDirectDraw7); winmm the
-  # timer period.
-  target_link_libraries(bp_platform_win32 PUBLIC ddraw dsound dxguid winmm)
+  # winmm: the timer period.
+  target_link_libraries(bp_platform_win32 PUBLIC ddraw dsound winmm)
 endif()
 
 find_package(Threads REQUIRED)

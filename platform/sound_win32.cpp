@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include "platform/callback_win32.h"
 #include "platform/sound_device.h"
 
 namespace {
@@ -25,8 +26,8 @@ char device_error[512] = "";
 // The cursor count, read by the streaming thread and the main thread.
 SRWLOCK cursor_lock = SRWLOCK_INIT;
 DWORD last_cursor = 0;
-uint64_t played_bytes = 0;     // since the ring started playing
-uint64_t block_start = 0;      // where the block locked last is heard, in played bytes
+uint64_t played_bytes = 0;  // since the ring started playing
+uint64_t block_start = 0;   // where the block locked last is heard, in played bytes
 int64_t underruns = 0;
 
 AudioLoopStep thread_steps[2];
@@ -60,7 +61,7 @@ void set_error(const char* what, HRESULT result, const char* advice) {
                   static_cast<unsigned long>(result), advice);
 }
 
-BOOL CALLBACK count_device(LPGUID guid, LPCSTR, LPCSTR, LPVOID) {
+BP_CALLED_BY_WINDOWS BOOL CALLBACK count_device(LPGUID guid, LPCSTR, LPCSTR, LPVOID) {
     // The primary sound driver comes with a null GUID and is not a device.
     if (guid) ++device_count;
     return TRUE;
@@ -97,7 +98,30 @@ void note_block(DWORD offset) {
     ReleaseSRWLockExclusive(&cursor_lock);
 }
 
-DWORD WINAPI audio_thread_main(void* slot) {
+}  // namespace
+
+// What an audio thread runs, as in platform/audio_thread.cpp, but yielding
+// with SwitchToThread: std::this_thread::yield would bring all of winpthreads
+// (32 KB) into the program for that one call.
+void run_audio_loop(AudioLoopStep step) {
+    for (;;) {
+        LoopWait wait = step();
+        switch (wait.kind) {
+            case LoopWaitKind::exited:
+                return;
+            case LoopWaitKind::sleep:
+                Sleep(wait.value);
+                break;
+            case LoopWaitKind::until_play_cursor:
+                SwitchToThread();
+                break;
+        }
+    }
+}
+
+namespace {
+
+BP_CALLED_BY_WINDOWS DWORD WINAPI audio_thread_main(void* slot) {
     run_audio_loop(thread_steps[reinterpret_cast<uintptr_t>(slot)]);
     return 0;
 }

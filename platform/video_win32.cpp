@@ -17,6 +17,11 @@ namespace {
 // DDSCL_FPUPRESERVE: DirectDraw leaves the floating-point state alone.
 constexpr DWORD kCooperativeFlags = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_FPUPRESERVE;
 constexpr int32_t kPaletteEntries = 256;
+// IID_IDirectDraw7, the interface asked of DirectDrawCreateEx; written out
+// here, since the dxguid library that holds it would bring every DirectX
+// interface identifier into the program.
+constexpr GUID kDirectDraw7Interface = {
+    0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
 
 IDirectDraw7* directdraw = nullptr;
 IDirectDrawSurface7* primary = nullptr;
@@ -137,7 +142,7 @@ bool video_open(WindowHandle window, int32_t width, int32_t height, int32_t bits
         return false;
     }
     HRESULT result = DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&directdraw),
-                                        IID_IDirectDraw7, nullptr);
+                                        kDirectDraw7Interface, nullptr);
     if (FAILED(result)) {
         set_error("cannot start DirectDraw", result, "install or update the graphics driver");
         release_all();

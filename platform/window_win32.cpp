@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/callback_win32.h"
 #include "platform/window.h"
 
 namespace {
@@ -20,7 +21,8 @@ HWND hwnd_of(WindowHandle window) {
 
 // Windows calls window procedures with its own calling convention; this one
 // hands every message to the procedure the program registered.
-LRESULT CALLBACK procedure_of_class(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+BP_CALLED_BY_WINDOWS LRESULT CALLBACK procedure_of_class(HWND window, UINT message, WPARAM wparam,
+                                                         LPARAM lparam) {
     if (registered_procedure) return registered_procedure(window, message, wparam, lparam);
     return DefWindowProcA(window, message, wparam, lparam);
 }

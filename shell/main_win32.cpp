@@ -4,6 +4,7 @@
 // gives.
 #include <windows.h>
 
+#include "platform/callback_win32.h"
 #include "shell/demo.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr UINT kTimerPeriodMs = 1;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
+BP_CALLED_BY_WINDOWS int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
     timeBeginPeriod(kTimerPeriodMs);
     int exit_code = demo_main(show_command);
     timeEndPeriod(kTimerPeriodMs);

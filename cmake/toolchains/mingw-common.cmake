@@ -9,3 +9,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The C and C++ runtimes and winpthreads go into the program itself.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The code throws nothing; without the exception machinery of the C++
+# runtime each program is about 140 KB smaller.
+set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions ${BP_MINGW_CXX_FLAGS}")
+set(CMAKE_C_FLAGS_INIT "${BP_MINGW_CXX_FLAGS}")
