@@ -84,9 +84,9 @@ void build_polar_grid() {
     GridMeshCopy3 = allocate_grid(GridMeshCopy3);
     if (!GridMesh || !GridMeshCopy1 || !GridMeshCopy2 || !GridMeshCopy3) return;
     grid_object.mesh = GridMesh;
-    scene_objects[1].mesh = GridMeshCopy1;
-    scene_objects[2].mesh = GridMeshCopy2;
-    scene_objects[3].mesh = GridMeshCopy3;
+    scene_objects[kGridDisc].mesh = GridMeshCopy1;
+    scene_objects[kGridSpare].mesh = GridMeshCopy2;
+    scene_objects[kGridHalo].mesh = GridMeshCopy3;
     fill_grid(GridMesh);
     for (Mesh* copy : {GridMeshCopy1, GridMeshCopy2, GridMeshCopy3}) {
         std::memcpy(copy, GridMesh, kGridMeshBytes);

@@ -27,29 +27,30 @@ const Mesh* const EmbeddedMesh1 = embedded_mesh(embedded_mesh1_bin, embedded_mes
 const Mesh* const EmbeddedMesh2 = embedded_mesh(embedded_mesh2_bin, embedded_mesh2_bin_size);
 const Mesh* const EmbeddedMesh3 = embedded_mesh(embedded_mesh3_bin, embedded_mesh3_bin_size);
 
-// Objects 1 to 3 get their grid copies from build_polar_grid.
-SceneObject scene_objects[8] = {
-    {2, {0, 1024, 0}, {0, 0, 0}, EmbeddedMesh1, 0, nullptr},
-    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
-    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
-    {1, {0, 0, 0}, {0, -19, 0}, nullptr, 0, nullptr},
-    {0, {1024, 0, 0}, {0, -50, 200}, EmbeddedMesh2, 0, nullptr},
-    {0, {1024, 0, 0}, {0, -250, -50}, EmbeddedMesh2, 0, nullptr},
-    {0, {1024, 0, 0}, {0, 250, -50}, EmbeddedMesh2, 0, nullptr},
-    {3, {0, 0, 0}, {0, 0, -50}, EmbeddedMesh3, 0, nullptr},
+// The grid copies and grid_object get their meshes from build_polar_grid.
+SceneObject scene_objects[kSceneObjectCount] = {
+    {0, {}, {}, EmbeddedMesh1, 0, nullptr},  // kJewel
+    {0, {}, {}, nullptr, 0, nullptr},        // kGridDisc
+    {0, {}, {}, nullptr, 0, nullptr},        // kGridSpare
+    {0, {}, {}, nullptr, 0, nullptr},        // kGridHalo
+    {0, {}, {}, EmbeddedMesh2, 0, nullptr},  // kSpireFront
+    {0, {}, {}, EmbeddedMesh2, 0, nullptr},  // kSpireLeft
+    {0, {}, {}, EmbeddedMesh2, 0, nullptr},  // kSpireRight
+    {0, {}, {}, EmbeddedMesh3, 0, nullptr},  // kEmblem
 };
 
-SceneObject grid_object = {0, {0, 0, 0}, {0, 0, 0}, nullptr, 0, nullptr};
+SceneObject grid_object = {0, {}, {}, nullptr, 0, nullptr};
 
-SceneObject* const draw_list_a[4] = {&grid_object, &scene_objects[1], &scene_objects[0], nullptr};
+SceneObject* const draw_list_a[4] = {&grid_object, &scene_objects[kGridDisc],
+                                     &scene_objects[kJewel], nullptr};
 SceneObject* const draw_list_b[7] = {&grid_object,
-                                     &scene_objects[3],
-                                     &scene_objects[4],
-                                     &scene_objects[5],
-                                     &scene_objects[6],
-                                     &scene_objects[1],
+                                     &scene_objects[kGridHalo],
+                                     &scene_objects[kSpireFront],
+                                     &scene_objects[kSpireLeft],
+                                     &scene_objects[kSpireRight],
+                                     &scene_objects[kGridDisc],
                                      nullptr};
-SceneObject* const draw_list_c[3] = {&grid_object, &scene_objects[7], nullptr};
+SceneObject* const draw_list_c[3] = {&grid_object, &scene_objects[kEmblem], nullptr};
 
 float compute_bounding_radius(SceneObject* object) {
     float r = 0;

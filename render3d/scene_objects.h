@@ -1,6 +1,9 @@
 // Everything the renderer draws: the SceneObject record, the eight objects of
 // the object table and the grid object, the three DrawLists, the embedded
-// meshes they use, and the bounding radius that culling relies on.
+// meshes they use, and the bounding radius that culling relies on. The
+// objects' modes, angles, positions and textures start from the scenes'
+// start table (reset_scene_state); their meshes and radii are set here and
+// by the preparation.
 #pragma once
 #include <cstdint>
 
@@ -27,7 +30,20 @@ struct SceneObject {
 // A DrawList is a null-terminated array of object references, drawn in order.
 using DrawList = SceneObject* const*;
 
-extern SceneObject scene_objects[8];
+// The objects of the table, by what they show.
+enum SceneObjectIndex : int32_t {
+    kJewel = 0,        // the star jewel of the flights (mesh 1)
+    kGridDisc = 1,     // a grid copy: turns under the flights, waves in the fourth scene
+    kGridSpare = 2,    // a grid copy in no DrawList
+    kGridHalo = 3,     // a grid copy: the additive disc of the fourth scene
+    kSpireFront = 4,   // the twisted spires of the fourth scene (mesh 2)
+    kSpireLeft = 5,
+    kSpireRight = 6,
+    kEmblem = 7,       // the glow emblem of the third scene (mesh 3)
+    kSceneObjectCount = 8,
+};
+
+extern SceneObject scene_objects[kSceneObjectCount];
 extern SceneObject grid_object;
 extern SceneObject* const draw_list_a[4];
 extern SceneObject* const draw_list_b[7];

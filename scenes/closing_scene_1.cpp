@@ -10,9 +10,9 @@
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
 #include "replayer/replayer.h"
-#include "scenes/closing_scenes.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
+#include "scenes/scenes.h"
 
 namespace {
 constexpr int32_t kEndPosition = 9;
@@ -22,12 +22,12 @@ constexpr int32_t kCaptionFirstRow = 0;
 constexpr int32_t kCaptionRows = 11;
 }  // namespace
 
-void closing_scene_1() {
-    scene_objects[0].texture = TexturePattern;
-    grid_object.texture = TextureSmooth;
-    scene_objects[1].texture = TextureSmooth;
-    FlashMode = FlashKind::none;
+void set_up_closing_scene_1() {
+    set_up_flight_objects();
     start_camera_track(camera_track_closing1);
+}
+
+void play_closing_scene_1() {
     start_phase_clock();
     float fade = 256.0f;
     if (SongPosition.load() == kEndPosition) return;
@@ -41,8 +41,7 @@ void closing_scene_1() {
             draw_picture_band(kCaptionFirstRow, kCaptionRows, 2 * screen_height / 5);
         }
         const bool keep_running = finish_phase_frame();
-        turn_object(&grid_object, angle_b, -4.0);
-        turn_object(&scene_objects[1], angle_b, -2.0);
+        turn_flight_grids();
         if (SongPosition.load() >= kFadeFrom) advance_by_frame_delta(&fade, -1.0);
         if (SongPosition.load() == kEndPosition || !keep_running) break;
     }

@@ -9,9 +9,9 @@
 #include "render3d/transform.h"
 #include "render3d/truncate.h"
 #include "replayer/replayer.h"
-#include "scenes/closing_scenes.h"
 #include "scenes/effects.h"
 #include "scenes/scene_loop.h"
+#include "scenes/scenes.h"
 
 namespace {
 constexpr int32_t kEndPosition = 13;
@@ -41,14 +41,17 @@ int32_t scene_brightness(float t, float fade) {
 }
 }  // namespace
 
-void closing_scene_2() {
-    scene_objects[0].texture = TexturePattern;
+void set_up_closing_scene_2() {
+    scene_objects[kJewel].texture = TexturePattern;
     grid_object.texture = TexturePatternLit;
-    scene_objects[1].texture = TextureSmooth;
+    scene_objects[kGridDisc].texture = TextureSmooth;
     FlashMode = FlashKind::none;
     grid_object.angles[angle_b] = 0.0f;
-    scene_objects[1].angles[angle_b] = 0.0f;
+    scene_objects[kGridDisc].angles[angle_b] = 0.0f;
     start_camera_track(camera_track_closing2);
+}
+
+void play_closing_scene_2() {
     start_phase_clock();
     float t = 0.0f;
     float fade = 256.0f;
@@ -61,8 +64,7 @@ void closing_scene_2() {
         clear_frame();
         draw_scene(draw_list_a);
         const bool keep_running = finish_phase_frame();
-        turn_object(&grid_object, angle_b, -4.0);
-        turn_object(&scene_objects[1], angle_b, -2.0);
+        turn_flight_grids();
         advance_by_frame_delta(&t, 1.0);
         if (SongPosition.load() >= kFlashFrom) advance_by_frame_delta(&fade, -0.5);
         if (SongPosition.load() == kEndPosition || !keep_running) break;

@@ -1,7 +1,8 @@
-// The shared steps of the render loops: the phase clock, the end of a frame
-// the turns scaled by FrameDelta and the colour swing.
+// The shared steps of the render loops: the phase clock, the end of a frame,
+// the turns scaled by FrameDelta, the colour swing and the flights' objects.
 #include "scenes/scene_loop.h"
 
+#include "assets/textures.h"
 #include "platform/frame_clock.h"
 #include "platform/message_pump.h"
 #include "render3d/cos_table.h"
@@ -28,6 +29,18 @@ void turn_object(SceneObject* object, AngleAxis axis, double rate) {
 
 void advance_by_frame_delta(float* value, double rate) {
     *value = float(double(*value) + rate * double(FrameDelta));
+}
+
+void set_up_flight_objects() {
+    scene_objects[kJewel].texture = TexturePattern;
+    grid_object.texture = TextureSmooth;
+    scene_objects[kGridDisc].texture = TextureSmooth;
+    FlashMode = FlashKind::none;
+}
+
+void turn_flight_grids() {
+    turn_object(&grid_object, angle_b, -4.0);
+    turn_object(&scene_objects[kGridDisc], angle_b, -2.0);
 }
 
 int32_t palette_swing(float t) {

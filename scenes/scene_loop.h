@@ -1,8 +1,8 @@
 // The steps every render loop of the demo shares: the restart of the frame
 // clock at the start of a phase, the end of each frame (show, one step of the
 // message pump, the next FrameDelta), the FrameDelta-scaled turns and timers,
-// and the colour swing of the last two scenes. The main 3D phase and the four
-// closing scenes are built from them.
+// the colour swing of the last two scenes and the flights' objects. The
+// main 3D phase and the four closing scenes are built from them.
 #pragma once
 #include <cstdint>
 
@@ -20,6 +20,13 @@ enum AngleAxis : int32_t { angle_a = 0, angle_b = 1, angle_c = 2 };
 void turn_object(SceneObject* object, AngleAxis axis, double rate);
 // value += rate x FrameDelta, the same way: the phase timers and fades.
 void advance_by_frame_delta(float* value, double rate);
+
+// The objects of the flights (draw_list_a) as the main phase and the first
+// closing scene show them: the jewel in the lava pattern over the smooth
+// grids, no flash.
+void set_up_flight_objects();
+// The grids of the flights turn each frame, the lower one twice as fast.
+void turn_flight_grids();
 
 // The blend toward TintPalette of the scenes whose colours swing: 1 to 255,
 // one full swing every 256 FrameDelta units of t.

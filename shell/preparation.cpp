@@ -13,10 +13,9 @@
 #include "assets/textures.h"
 #include "display/display.h"
 #include "render3d/cos_table.h"
-#include "render3d/polar_grid.h"
-#include "render3d/projection.h"
 #include "render3d/scene_objects.h"
 #include "scenes/effects.h"
+#include "scenes/scenes.h"
 
 namespace {
 const uint8_t blank_palette[768] = {};
@@ -101,7 +100,6 @@ const uint8_t* pattern_tile_or_blank(bool* present) {
 }
 
 bool prepare_assets() {
-    focal_length = 256 * screen_scale;
     bool intact = decode_pictures();
     const bool textures = allocate_textures();
     ShadeTable = allocate_table();
@@ -119,7 +117,7 @@ bool prepare_assets() {
     build_add_table(Palette);
 #endif
     build_shade_table(Palette);
-    build_polar_grid();
+    reset_scene_state();                  // builds the grids
     if (!grid_object.mesh) return false;  // the four grid blocks are set together
     bool tile_present = false;
     build_textures(pattern_tile_or_blank(&tile_present));

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Runs the preparation steps from the first decode to the textures, with
-// the renderer's focal length, CosTable, grids and bounding radii. Needs
+// the CosTable, the scenes' start state (reset_scene_state, which builds the
+// grids) and the bounding radii. Needs
 // the display open (screen size). False when memory ran out (nothing built
 // after that point) or an embedded picture, the palette or the pattern tile
 // was missing or damaged (built from blank data instead). Either way

@@ -1,14 +1,14 @@
 // Test support: the whole demo on the virtual platform, from demo_main's
 // first window to its last close, with every presented frame recorded with
-// the phase it belongs to, and end requests injected at chosen frames. The
-// demo's scene state is static, as in the real program, so a process runs
-// it once: each test program shares one run among its tests.
+// the phase it belongs to, and end requests injected at chosen frames. A
+// whole run takes seconds, so each test program shares one run among its
+// tests; the demo itself can run again in the same process.
 #pragma once
 #include <cstdint>
 #include <vector>
 
 #include "platform/virtual_display.h"
-#include "shell/timeline.h"
+#include "scenes/scenes.h"
 
 struct FrameRecord {
     DemoPhase phase;
@@ -29,6 +29,7 @@ struct DemoRun {
     int32_t exit_code = -1;
     std::vector<FrameRecord> frames;
     int32_t phase_frames[kDemoPhaseCount] = {};
+    uint64_t frames_hash = 0;         // of every presented frame, in order
     std::vector<int16_t> soundtrack;  // everything the ideal card played
     int64_t music_started_at = 0;     // virtual time of the card's first frame
     bool everything_freed = false;    // frames, tables, textures, song, sound
@@ -41,7 +42,7 @@ struct DemoRun {
 // there to look at.
 using FrameWatcher = void (*)(const PresentedFrame& frame, const FrameRecord& record);
 
-// Runs demo_main at 60 flips per second.
+// Runs demo_main at 60 flips per second on freshly reset virtual devices.
 DemoRun run_demo_virtually(const std::vector<EscapeAt>& escapes, FrameWatcher watch);
 
 // The frames of one phase, in order.

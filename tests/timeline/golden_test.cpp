@@ -166,6 +166,17 @@ TEST_F(WholeDemo, SoundtrackFramesAndPhaseLengthsMatchTheGoldens) {
     EXPECT_EQ(observed.size(), goldens.size()) << "a point has no golden yet";
 }
 
+// Nothing the demo changes survives its end: a second run in the same
+// process starts from the same state and shows and plays the same.
+TEST_F(WholeDemo, RunsAgainInTheSameProcessWithTheSameFramesAndSound) {
+    const DemoRun again = run_demo_virtually({}, nullptr);
+    EXPECT_EQ(again.exit_code, 0);
+    EXPECT_EQ(again.frames.size(), run.frames.size());
+    EXPECT_EQ(again.frames_hash, run.frames_hash);
+    EXPECT_TRUE(again.soundtrack == run.soundtrack);
+    EXPECT_TRUE(again.everything_freed);
+}
+
 TEST_F(WholeDemo, EachPhaseBeginsWhereTheSongEndedThePreviousOne) {
     // The title holds until position 1; the next phases follow the song.
     const struct {

@@ -30,7 +30,7 @@
 #include "platform/virtual_window.h"
 #include "replayer/replayer.h"
 #include "shell/demo.h"
-#include "shell/timeline.h"
+#include "scenes/scenes.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
 #include "tools/common/image_io.h"

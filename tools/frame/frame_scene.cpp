@@ -1,66 +1,37 @@
-// Object and camera set-up of the main phase (list a), the fourth closing
-// scene (list b) and the third closing scene (list c), from the state the
-// preparation left.
+// One view of a DrawList in the state the demo draws it with: the main
+// phase (list a), the fourth closing scene (list b) and the third closing
+// scene (list c), each set up by the scene itself as the demo reaches it.
 #include "tools/frame/frame_scene.h"
 
-#include <algorithm>
-#include <initializer_list>
-#include <iterator>
-
-#include "assets/textures.h"
-#include "display/display.h"
 #include "render3d/polar_grid.h"
-#include "render3d/projection.h"
 #include "render3d/scene_objects.h"
 #include "render3d/transform.h"
 #include "scenes/effects.h"
+#include "scenes/scenes.h"
 
 namespace {
 
-SceneObject start_objects[std::size(scene_objects)];
-SceneObject start_grid_object;
-
-void place(SceneObject& o, float a, float b, float c, float x, float y, float z) {
-    o.angles[0] = a, o.angles[1] = b, o.angles[2] = c;
-    o.position[0] = x, o.position[1] = y, o.position[2] = z;
-}
-
-void restore_scene_start() {
-    std::copy(std::begin(start_objects), std::end(start_objects), std::begin(scene_objects));
-    grid_object = start_grid_object;
-    build_polar_grid();  // flat grids again, in the same blocks
-}
-
-void set_up_objects(FrameList list) {
-    focal_length = 256 * screen_scale;
-    depth_far = 4000;
-    switch (list) {
-        case FrameList::a:
-            scene_objects[0].texture = TexturePattern;
-            grid_object.texture = TextureSmooth;
-            scene_objects[1].texture = TextureSmooth;
-            break;
-        case FrameList::b:
-            for (int i : {4, 5, 6}) scene_objects[i].texture = TexturePatternDark;
-            scene_objects[1].texture = TextureSmooth;
-            scene_objects[3].texture = TextureSmooth;
-            grid_object.texture = TexturePatternLit;
-            scene_objects[1].mode = RENDER_ADDITIVE_SHADED;
-            scene_objects[3].mode = RENDER_ADDITIVE_NO_DEPTH;
-            scene_objects[3].angles[1] = 0;
-            grid_object.angles[0] = 0;
-            grid_object.position[2] = 0;
-            break;
-        case FrameList::c:
-            focal_length = 200 * screen_scale;
-            depth_far = 8000;
-            grid_object.texture = TexturePatternLit;
-            scene_objects[7].texture = TexturePatternCopy;
-            place(grid_object, -1024, 0, 0, 0, 0, 200);
-            place(scene_objects[7], 0, 0, 0, 0, 0, 100);
-            place(camera, 340, 3666, 0, 260, 210, -410);
-            break;
+void place(SceneObject& o, const float values[6]) {
+    for (int32_t i = 0; i < 3; ++i) {
+        o.angles[i] = values[i];
+        o.position[i] = values[i + 3];
     }
+}
+
+// Each list as the scene that draws it: its phase, DrawList and track.
+struct ListScene {
+    DemoPhase phase;
+    DrawList draw_list;
+    CameraTrack track;  // null: the scene places the camera itself
+};
+
+const ListScene& scene_of(FrameList list) {
+    static const ListScene scenes[] = {
+        {DemoPhase::main_3d, draw_list_a, camera_track_main},        // FrameList::a
+        {DemoPhase::closing_4, draw_list_b, camera_track_closing4},  // FrameList::b
+        {DemoPhase::closing_3, draw_list_c, nullptr},                // FrameList::c
+    };
+    return scenes[int32_t(list)];
 }
 
 bool place_track_camera(FrameList list, int32_t key, float time) {
@@ -75,44 +46,26 @@ bool place_track_camera(FrameList list, int32_t key, float time) {
     load_camera_key(track[key], key_from);
     load_camera_key(track[key + 1 < keys ? key + 1 : 0], key_to);
     interpolate_camera();
-    if (list == FrameList::b) camera.angles[2] += 2048;  // the scene's half turn
+    if (list == FrameList::b) turn_camera_upside_down();
     return true;
 }
 
 }  // namespace
 
-void remember_scene_start() {
-    std::copy(std::begin(scene_objects), std::end(scene_objects), std::begin(start_objects));
-    start_grid_object = grid_object;
-}
-
 CameraTrack frame_track(FrameList list) {
-    switch (list) {
-        case FrameList::a:
-            return camera_track_main;
-        case FrameList::b:
-            return camera_track_closing4;
-        case FrameList::c:
-            return nullptr;
-    }
-    return nullptr;
+    return scene_of(list).track;
 }
 
 bool set_up_frame_view(const FrameView& view) {
-    restore_scene_start();
-    set_up_objects(view.list);
+    set_up_phase_as_reached(scene_of(view.list).phase);
     if (!place_track_camera(view.list, view.key, view.at)) return false;
-    if (view.fixed_camera) {
-        place(camera, view.camera[0], view.camera[1], view.camera[2], view.camera[3],
-              view.camera[4], view.camera[5]);
-    }
-    if (view.wave) wave_polar_grid(&scene_objects[1], view.phase);
+    if (view.fixed_camera) place(camera, view.camera);
+    if (view.wave) wave_polar_grid(&scene_objects[kGridDisc], view.phase);
     return true;
 }
 
 void draw_frame_list(FrameList list) {
-    static SceneObject* const* const lists[] = {draw_list_a, draw_list_b, draw_list_c};
-    draw_scene(lists[int(list)]);
+    draw_scene(scene_of(list).draw_list);
 }
 
 bool draw_frame_view(const FrameView& view) {

@@ -13,16 +13,14 @@ struct FrameView {
     int32_t key = 0;  // track state: key_from is this key, key_to the next
     float at = 0;     // track_time, 0 <= at < 300
     bool wave = false;
-    int32_t phase = 0;          // of wave_polar_grid on scene_objects[1]
+    int32_t phase = 0;          // of wave_polar_grid on scene_objects[kGridDisc]
     bool fixed_camera = false;  // the camera below instead of the track's
     float camera[6] = {};       // angles a, b, c, then position x, y, z
 };
 
-// Takes the objects' state as the preparation left it; every view starts
-// from it again, so views do not depend on the ones drawn before.
-void remember_scene_start();
-
-// Objects, projection constants, camera and wave for the view. False when
+// The state of the scene that draws the list, as the demo reaches it (every
+// view starts from the scenes' start table again, so views do not depend on
+// the ones drawn before), then the camera and wave of the view. False when
 // the key is not on the list's track.
 bool set_up_frame_view(const FrameView& view);
 // draw_scene of the view's DrawList; the caller clears the frame first.

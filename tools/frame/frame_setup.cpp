@@ -33,7 +33,6 @@ bool prepare_frame() {
         return false;
     }
     make_palette_current(Palette);
-    remember_scene_start();
     return true;
 }
 
