@@ -1,14 +1,16 @@
 // The sound seam on Windows: DirectSound 8 at priority level, one looping
 // secondary buffer as the ring, and the audio loops on Win32 threads of the
-// highest normal priority. The play cursor is counted with its wraps, which
-// tells when a block was written after its place had already been played:
-// the ring ran dry. Such underruns are reported when the device closes.
+// highest normal priority. The play cursor is counted with its wraps
+// (platform/played_count.h), which tells when a block was written after its
+// place had already been played: the ring ran dry. Such underruns are
+// reported when the device closes.
 #include <dsound.h>
 #include <windows.h>
 
 #include <cstdio>
 
 #include "platform/callback_win32.h"
+#include "platform/played_count.h"
 #include "platform/sound_device.h"
 
 namespace {
@@ -25,10 +27,7 @@ char device_error[512] = "";
 
 // The cursor count, read by the streaming thread and the main thread.
 SRWLOCK cursor_lock = SRWLOCK_INIT;
-DWORD last_cursor = 0;
-uint64_t played_bytes = 0;  // since the ring started playing
-uint64_t block_start = 0;   // where the block locked last is heard, in played bytes
-int64_t underruns = 0;
+PlayedCount played_count;
 
 AudioLoopStep thread_steps[2];
 HANDLE threads[2];
@@ -67,34 +66,16 @@ BP_CALLED_BY_WINDOWS BOOL CALLBACK count_device(LPGUID guid, LPCSTR, LPCSTR, LPV
     return TRUE;
 }
 
-// Called under cursor_lock, often enough that the cursor never moves a whole
-// ring between two calls (the streaming loop reads it every millisecond).
-void count_cursor(DWORD cursor) {
-    if (ring_bytes == 0) return;
-    played_bytes += (cursor + ring_bytes - last_cursor) % ring_bytes;
-    last_cursor = cursor;
-}
-
 DWORD read_cursor() {
     DWORD cursor = 0;
     if (ring_buffer) ring_buffer->GetCurrentPosition(&cursor, nullptr);
     return cursor % (ring_bytes ? ring_bytes : 1);
 }
 
-// A block locked at `offset` is heard where the count of played bytes next
-// reaches that offset: one block on from the last, or the same block again
-// when a lost buffer made the writer try twice. A retry of a late block is
-// not counted twice, since the first count moved the block a turn on.
 void note_block(DWORD offset) {
     AcquireSRWLockExclusive(&cursor_lock);
-    count_cursor(read_cursor());
-    block_start += (offset + ring_bytes - block_start % ring_bytes) % ring_bytes;
-    // The cursor overtook the writer: what plays now is old sound, and this
-    // block is heard one turn later than its place in the stream.
-    if (played_bytes > block_start) {
-        ++underruns;
-        while (played_bytes > block_start) block_start += ring_bytes;
-    }
+    count_play_cursor(&played_count, read_cursor());
+    note_block_written(&played_count, offset);
     ReleaseSRWLockExclusive(&cursor_lock);
 }
 
@@ -175,12 +156,12 @@ void sound_close_device() {
     sound_release_ring();
     if (device) device->Release();
     device = nullptr;
-    if (underruns > 0) {
+    if (played_count.underruns > 0) {
         std::fprintf(stderr,
                      "The sound ran dry %lld times (ring underruns): the music was not rendered "
                      "in time and old sound repeated.\n",
-                     static_cast<long long>(underruns));
-        underruns = 0;
+                     static_cast<long long>(played_count.underruns));
+        played_count.underruns = 0;
     }
 }
 
@@ -206,11 +187,10 @@ bool sound_create_ring(uint32_t bytes) {
     }
     AcquireSRWLockExclusive(&cursor_lock);
     ring_bytes = bytes;
-    last_cursor = 0;
-    played_bytes = 0;
-    // The silence the ring starts with is the first ring's worth: the first
-    // block is heard after one turn.
-    block_start = bytes;
+    // Underruns of an earlier ring are still to be reported.
+    int64_t underruns = played_count.underruns;
+    start_played_count(&played_count, bytes);
+    played_count.underruns = underruns;
     ReleaseSRWLockExclusive(&cursor_lock);
     return true;
 }
@@ -253,7 +233,7 @@ void sound_play_ring_looping() {
 uint32_t sound_read_play_cursor() {
     AcquireSRWLockExclusive(&cursor_lock);
     DWORD cursor = read_cursor();
-    count_cursor(cursor);
+    count_play_cursor(&played_count, cursor);
     ReleaseSRWLockExclusive(&cursor_lock);
     return cursor;
 }
