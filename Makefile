@@ -1,14 +1,19 @@
 # The two commands a newcomer needs:
 #   make demo   installs what is missing, builds, starts demo_rgb
 #   make test   installs what is missing, builds, runs every test
-# and `make capture`, which writes the demo as big_parade.mp4.
+# and `make capture`, which writes the demo as big_parade.mp4, and
+# `make windows`, which cross-builds demo_rgb.exe and demo_pal.exe.
 PRESET ?= release
 JOBS ?=
 
-.PHONY: demo demo-pal test build bootstrap capture format clean
+.PHONY: demo demo-pal test build bootstrap bootstrap-windows windows capture format clean
 
 bootstrap:
 	@scripts/bootstrap
+
+# The tests build and run the Windows programs too: cross compilers and Wine.
+bootstrap-windows:
+	@scripts/bootstrap --windows
 
 build: bootstrap
 	cmake --preset $(PRESET) >/dev/null
@@ -20,8 +25,13 @@ demo: build
 demo-pal: build
 	build/$(PRESET)/shell/demo_pal
 
-test: build
+test: bootstrap-windows build
 	ctest --preset $(PRESET) $(if $(JOBS),-j $(JOBS),-j 2)
+
+# The Windows programs: build/windows-x86/dist/demo_rgb.exe and demo_pal.exe
+# (x86, stripped), and the x64 ones in build/windows-x64/shell/.
+windows: bootstrap-windows
+	scripts/build_windows both $(if $(JOBS),-j $(JOBS))
 
 # The whole demo as a video with its soundtrack (ffmpeg), played on the
 # virtual platform: the same file on every run. `make capture PAL=1` captures

@@ -6,6 +6,7 @@
 #                       program with BP_PIXEL_PAL set to 0 or 1
 #   bp_platform_virtual the deterministic platform (tests, capture)
 #   bp_platform_sdl     the SDL2 desktop platform
+#   bp_platform_win32   Windows: Win32, DirectDraw 7, DirectSound 8
 #   bp_assets_data      the embedded bytes of assets/data
 #
 # A subsystem folder adds its files with bp_core_sources, bp_engine_sources
@@ -33,6 +34,13 @@ if(BP_WITH_SDL)
   target_link_libraries(bp_platform_sdl PUBLIC PkgConfig::SDL2)
 endif()
 
+if(BP_WITH_WIN32)
+  add_library(bp_platform_win32 STATIC)
+  target_include_directories(bp_platform_win32 PUBLIC ${PROJECT_SOURCE_DIR})
+  # winmm: the timer period.
+  target_link_libraries(bp_platform_win32 PUBLIC ddraw dsound winmm)
+endif()
+
 find_package(Threads REQUIRED)
 target_link_libraries(bp_core PUBLIC Threads::Threads)
 
@@ -52,12 +60,15 @@ function(bp_engine_sources)
   target_sources(bp_engine_pal PRIVATE ${ARG_COMMON} ${ARG_PAL})
 endfunction()
 
-# bp_platform_sources([VIRTUAL files...] [SDL files...])
+# bp_platform_sources([VIRTUAL files...] [SDL files...] [WIN32 files...])
 function(bp_platform_sources)
-  cmake_parse_arguments(ARG "" "" "VIRTUAL;SDL" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "VIRTUAL;SDL;WIN32" ${ARGN})
   target_sources(bp_platform_virtual PRIVATE ${ARG_VIRTUAL})
   if(BP_WITH_SDL)
     target_sources(bp_platform_sdl PRIVATE ${ARG_SDL})
+  endif()
+  if(BP_WITH_WIN32)
+    target_sources(bp_platform_win32 PRIVATE ${ARG_WIN32})
   endif()
 endfunction()
 
@@ -83,7 +94,7 @@ function(bp_add_subfolders)
   endforeach()
 endfunction()
 
-# bp_link_platform(target rgb|pal virtual|sdl)
+# bp_link_platform(target rgb|pal virtual|sdl|win32)
 # Links a program or test against one pixel format's engine and one platform.
 # The portable core calls into the platform (counter, window queue), so the
 # platform library must follow the core on the link line.

@@ -3,12 +3,18 @@
 // as PNG frames and a WAV when the output is a folder. The `demo_capture`
 // launcher picks one of the two by --pal.
 //
-//   demo_capture_rgb|demo_capture_pal [--fps N] -o FILE.mp4|FOLDER/
+//   demo_capture_rgb|demo_capture_pal [--fps N] [--seconds S] -o FILE.mp4|FOLDER/
+//   demo_capture_rgb|demo_capture_pal [--fps N] [--seconds S] --hash-only
 //
-// Progress goes to stderr; at the end the time taken and the hashes of the
-// frames and of the soundtrack. The same program gives the same file.
+// --seconds ends the capture after S seconds of demo (Escape then ends the
+// demo quickly); --hash-only writes nothing. Progress goes to stderr; at the
+// end the time taken and the hashes of the frames and of the soundtrack. The
+// same program gives the same file, and the same hashes on every platform.
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <direct.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -21,9 +27,10 @@
 #include "platform/virtual_clock.h"
 #include "platform/virtual_display.h"
 #include "platform/virtual_sound.h"
+#include "platform/virtual_window.h"
 #include "replayer/replayer.h"
-#include "shell/demo.h"
 #include "scenes/scenes.h"
+#include "shell/demo.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
 #include "tools/common/image_io.h"
@@ -39,6 +46,8 @@ struct Options {
     int32_t fps = 60;
     std::string out;
     bool to_folder = false;
+    bool hash_only = false;
+    int64_t seconds = 0;  // 0: the whole demo
 };
 
 Options options;
@@ -51,6 +60,7 @@ int64_t frames_written = 0;
 uint64_t frames_hash = 0xcbf29ce484222325ull;
 
 int64_t sound_frames_written = 0;  // silence before the music included
+bool capture_over = false;         // --seconds reached: the rest is not captured
 bool music_started = false;
 uint64_t soundtrack_hash = 0xcbf29ce484222325ull;
 std::vector<int16_t> wav_sound;  // folder output: the whole sound
@@ -71,7 +81,9 @@ uint64_t hash_words(const uint8_t* bytes, size_t size, uint64_t hash) {
 }
 
 void send_sound(const int16_t* values, size_t count) {
-    if (options.to_folder) {
+    if (options.hash_only) {
+        // counted below, nothing written
+    } else if (options.to_folder) {
         wav_sound.insert(wav_sound.end(), values, values + count);
     } else {
         queue_sound(values, count);
@@ -119,6 +131,7 @@ void write_slot(const uint8_t* rgb, int64_t slot) {
     const size_t bytes = slots.screen.size();
     frames_hash = hash_words(rgb, bytes, frames_hash);
     ++frames_written;
+    if (options.hash_only) return;
     if (options.to_folder) {
         char path[1024];
         std::snprintf(path, sizeof path, "%s/frame_%06lld.png", options.out.c_str(),
@@ -152,36 +165,74 @@ void show_progress(bool last) {
     if (last || !terminal) std::fputc('\n', stderr);
 }
 
+bool finish_output();
+
+// Past the end of a short capture every frame presses Escape, which ends the
+// phases one after another; nothing more is captured.
 void capture_frame(const PresentedFrame& frame) {
+    if (capture_over) {
+        virtual_soundtrack.clear();
+        virtual_press_key(key_escape);
+        return;
+    }
+    if (options.seconds > 0 && virtual_counter >= options.seconds * kVirtualCounterFrequency) {
+        if (!finish_output()) output_failed = true;
+        capture_over = true;
+        virtual_press_key(key_escape);
+        return;
+    }
     send_sound_until(virtual_counter);
     feed_presented_frame(&slots, frame, virtual_counter);
     send_held_frames(kVideoHeldBack);
     show_progress(false);
 }
 
+// The number after an option: false when it is not one from low to high.
+bool parse_number(const char* text, long low, long high, long* value) {
+    char* end = nullptr;
+    *value = std::strtol(text, &end, 10);
+    return *end == '\0' && *value >= low && *value <= high;
+}
+
 bool parse(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--fps") {
-            char* end = nullptr;
-            long fps = std::strtol(argv[i + 1], &end, 10);
-            if (*end != '\0' || fps < 1 || fps > 240) return false;
-            options.fps = int32_t(fps);
+        if (arg == "--hash-only") {
+            options.hash_only = true;
+            continue;
+        }
+        if (i + 1 == argc) return false;
+        const char* value = argv[++i];
+        long number = 0;
+        if (arg == "--fps" && parse_number(value, 1, 240, &number)) {
+            options.fps = int32_t(number);
+        } else if (arg == "--seconds" && parse_number(value, 1, 3600, &number)) {
+            options.seconds = number;
         } else if (arg == "-o") {
-            options.out = argv[i + 1];
+            options.out = value;
         } else {
             return false;
         }
     }
-    return argc % 2 == 1 && !options.out.empty();
+    // Exactly one of a file or folder and --hash-only.
+    return options.hash_only == options.out.empty();
+}
+
+bool make_folder(const std::string& path) {
+#ifdef _WIN32
+    return _mkdir(path.c_str()) == 0;
+#else
+    return mkdir(path.c_str(), 0777) == 0;
+#endif
 }
 
 // A folder is an existing directory or a name ending in '/', made if missing.
 bool choose_output() {
+    if (options.hash_only) return true;
     struct stat info;
     const bool is_directory = stat(options.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     options.to_folder = is_directory || options.out.back() == '/';
-    if (options.to_folder && !is_directory && mkdir(options.out.c_str(), 0777) != 0) {
+    if (options.to_folder && !is_directory && !make_folder(options.out)) {
         std::fprintf(stderr, "%s: cannot make the folder %s; check the path\n", kProgramName,
                      options.out.c_str());
         return false;
@@ -193,9 +244,12 @@ bool choose_output() {
     return true;
 }
 
+// Once: at the end of the demo, or earlier at the end of a short capture.
 bool finish_output() {
+    if (capture_over) return !output_failed;
     send_sound_until(virtual_counter);
     finish_video_slots(&slots, virtual_counter);
+    if (options.hash_only) return true;
     if (options.to_folder) {
         const std::string wav = options.out + "/soundtrack.wav";
         return !output_failed &&
@@ -211,7 +265,9 @@ bool finish_output() {
 
 int main(int argc, char** argv) {
     if (!parse(argc, argv)) {
-        std::fprintf(stderr, "usage: demo_capture [--pal] [--fps N] -o FILE.mp4|FOLDER/\n");
+        std::fprintf(stderr,
+                     "usage: demo_capture [--pal] [--fps N] [--seconds S] -o FILE.mp4|FOLDER/\n"
+                     "       demo_capture [--pal] [--fps N] [--seconds S] --hash-only\n");
         return 2;
     }
     if (!choose_output()) return 1;
@@ -230,7 +286,8 @@ int main(int argc, char** argv) {
     const double demo = double(virtual_counter) / double(kVirtualCounterFrequency);
     std::printf("%s: %lld frames at %d fps and %.1f s of sound written to %s\n", kProgramName,
                 static_cast<long long>(frames_written), options.fps,
-                double(sound_frames_written) / double(kSoundRate), options.out.c_str());
+                double(sound_frames_written) / double(kSoundRate),
+                options.hash_only ? "no file (hashes only)" : options.out.c_str());
     std::printf("%s: %.1f s of demo captured in %.1f s, %.2fx real time\n", kProgramName, demo,
                 real, demo / real);
     std::printf("frames hash %s\nsoundtrack hash %s\n", hex64(frames_hash).c_str(),
