@@ -238,6 +238,16 @@ uint32_t sound_read_play_cursor() {
     return cursor;
 }
 
+// The wraps are counted under the lock the streaming loop's reads take; it
+// is held only for one GetCurrentPosition, so the picture never waits long.
+int64_t sound_frames_heard() {
+    AcquireSRWLockExclusive(&cursor_lock);
+    count_play_cursor(&played_count, read_cursor());
+    const int64_t frames = int64_t(played_count.played / 4);
+    ReleaseSRWLockExclusive(&cursor_lock);
+    return frames;
+}
+
 void sound_release_ring() {
     if (!ring_buffer) return;
     ring_buffer->Stop();
