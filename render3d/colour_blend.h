@@ -100,7 +100,10 @@ struct ColourVector {
     static uint64_t entry_of(uint32_t r, uint32_t g, uint32_t b) {
         return uint64_t(b) | uint64_t(g) << 16 | uint64_t(r) << 32;
     }
-    static Colour colour_of_entry(uint64_t entry) { return _mm_cvtsi64_si128(int64_t(entry)); }
+    // A 64-bit load rather than a 64-bit register move, which 32-bit x86 lacks.
+    static Colour colour_of_entry(uint64_t entry) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&entry));
+    }
     static uint32_t pixel_of(Colour c) {
         return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(c, c)));
     }

@@ -17,6 +17,9 @@ std::string ffmpeg_error;
 
 namespace {
 
+constexpr int kVideoPipeBytes = 1 << 20;  // a whole 640 x 480 rgb24 frame; the usual limit
+constexpr int kSoundPipeBytes = 1 << 18;  // 1.5 s of sound
+
 pid_t ffmpeg_pid = -1;
 int video_fd = -1;
 int sound_fd = -1;
@@ -117,6 +120,11 @@ bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int3
         return false;
     }
     signal(SIGPIPE, SIG_IGN);  // a broken pipe shows as a failed write instead
+    // A pipe that holds a whole frame or more lets this program render the
+    // next frame while ffmpeg reads the last; with the default 64 KB each
+    // waits for the other. Where the system refuses, the default stays.
+    fcntl(video_fd, F_SETPIPE_SZ, kVideoPipeBytes);
+    fcntl(sound_fd, F_SETPIPE_SZ, kSoundPipeBytes);
     fcntl(video_fd, F_SETFL, O_NONBLOCK);
     fcntl(sound_fd, F_SETFL, O_NONBLOCK);
     return true;
