@@ -3,6 +3,7 @@
 // coordinate, and the next texel is taken whenever they overflow, so over a
 // run of pixels the neighbours appear in the proportion of the fraction.
 // Colours come from ShadeTable and, in the additive modes, AddTable.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -168,8 +169,10 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
     float z = span.z;
     const float dz = span.dz;
     const uint8_t glow_texel = texture[32767];
+    const int32_t quads = quads_of_span(span);
     int32_t i = 0;
-    for (; i + 4 <= span.n; i += 4, step_quad_walk(w)) {
+    for (; i < quads; i += 4, step_quad_walk(w)) {
+        const __m128i inside = lanes_inside(span.n - i);
         alignas(16) uint32_t texel_at[4];
         alignas(16) int32_t row[4];  // ShadeTable row of each pixel, times 256
         if constexpr (Mode != RENDER_GLOW) {
@@ -185,12 +188,13 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
             for (int k = 0; k < 4; ++k) {
                 bytes[k] = add[frame[i + k] * 256 + shade[row[k] + texture[texel_at[k]]]];
             }
-            std::memcpy(frame + i, bytes, 4);
+            store_bytes(frame + i, bytes, inside, pass_bits(inside));
             continue;
         }
         __m128i stored = load_four_depths(zbuf + i);
         __m128i depths;
-        __m128i pass = four_pass_depth(next_four_depths(z, dz), stored, &depths);
+        __m128i pass =
+            _mm_and_si128(inside, four_pass_depth(next_four_depths(z, dz), stored, &depths));
         int bits = pass_bits(pass);
         if (bits == 0) continue;
         store_four_depths(zbuf + i, depths, stored, pass);
@@ -207,7 +211,7 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
     }
     *z_after = z;
     *e_after = e;
-    return i;
+    return std::min(i, span.n);
 }
 #endif
 

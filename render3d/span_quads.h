@@ -11,6 +11,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
+#include "display/display.h"
 #include "render3d/span_setup.h"
 
 // Coordinates and shade of four consecutive pixels.
@@ -73,6 +74,21 @@ inline void store_four_depths(uint16_t* zbuf, __m128i depths, __m128i stored, __
     __m128i packed = _mm_packs_epi32(centred, centred);
     packed = _mm_add_epi16(packed, _mm_set1_epi16(-32768));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(zbuf), packed);
+}
+
+// The pixels the quads cover: the whole span, its last quad partly outside
+// it, where four pixels from the span's last quad stay within the buffers
+// (those outside are read and written back unchanged); otherwise only the
+// whole quads, and the plain loop does the rest.
+inline int32_t quads_of_span(const SpanSetup& span) {
+    const int64_t buffer_end = int64_t(screen_width) * screen_height;
+    const int32_t whole = span.n & ~3;
+    return int64_t(span.p) + whole + 4 <= buffer_end ? span.n : whole;
+}
+
+// All ones in the lanes of pixels left in the span.
+inline __m128i lanes_inside(int32_t left) {
+    return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(left));
 }
 
 // Which of the four lanes pass, one bit each.

@@ -1,6 +1,7 @@
 // demo_rgb's fill_span: one pixel loop per RenderMode, each texel the
 // bilinear blend of four through the ColourLookup tables. In the
 // depth-tested modes the four texels are fetched only for pixels that pass.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -137,32 +138,24 @@ __m128i colour_pair(const uint64_t* colours, uint32_t first, uint32_t second) {
                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(colours + second)));
 }
 
-// The bilinear sample of four pixels. The two texels of a row lie side by
-// side in the padded texture, so one 16-bit read takes both.
-ColourQuad sample_quad(const QuadWalk& w, const uint8_t* padded, const uint64_t* colours) {
-    __m128i offsets = _mm_or_si128(
-        _mm_and_si128(_mm_srli_epi32(w.v, 2), _mm_set1_epi32(255 << 9)),
-        _mm_and_si128(_mm_srli_epi32(w.u, 11), _mm_set1_epi32(255)));
+// The bilinear sample of four pixels.
+[[gnu::always_inline]] inline ColourQuad sample_quad(const QuadWalk& w, const uint8_t* padded,
+                                                     const uint64_t* colours) {
+    __m128i offsets = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(w.v, 2), _mm_set1_epi32(255 << 9)),
+                                   _mm_and_si128(_mm_srli_epi32(w.u, 11), _mm_set1_epi32(255)));
     alignas(16) uint32_t at[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(at), offsets);
-    uint32_t top[4], bottom[4];
-    for (int k = 0; k < 4; ++k) {
-        uint16_t pair;
-        std::memcpy(&pair, padded + at[k], 2);
-        top[k] = pair;
-        std::memcpy(&pair, padded + at[k] + kPaddedRowBytes, 2);
-        bottom[k] = pair;
-    }
+    const uint8_t* top[4] = {padded + at[0], padded + at[1], padded + at[2], padded + at[3]};
     const __m128i fraction = _mm_set1_epi32(0x7FF0);
     ColourQuad fu = spread_lanes(_mm_and_si128(_mm_slli_epi32(w.u, 4), fraction));
     ColourQuad fv = spread_lanes(_mm_and_si128(_mm_slli_epi32(w.v, 4), fraction));
     auto blend_pair = [&](int k, __m128i fu2, __m128i fv2) {
-        __m128i upper = ColourVector::blend(
-            colour_pair(colours, top[k] & 255, top[k + 1] & 255),
-            colour_pair(colours, top[k] >> 8, top[k + 1] >> 8), fu2);
+        constexpr uint32_t kBelow = kPaddedRowBytes;
+        __m128i upper = ColourVector::blend(colour_pair(colours, top[k][0], top[k + 1][0]),
+                                            colour_pair(colours, top[k][1], top[k + 1][1]), fu2);
         __m128i lower = ColourVector::blend(
-            colour_pair(colours, bottom[k] & 255, bottom[k + 1] & 255),
-            colour_pair(colours, bottom[k] >> 8, bottom[k + 1] >> 8), fu2);
+            colour_pair(colours, top[k][kBelow], top[k + 1][kBelow]),
+            colour_pair(colours, top[k][kBelow + 1], top[k + 1][kBelow + 1]), fu2);
         return ColourVector::blend(upper, lower, fv2);
     };
     return {blend_pair(0, fu.low, fv.low), blend_pair(2, fu.high, fv.high)};
@@ -206,16 +199,20 @@ int32_t fill_quads(const SpanSetup& span, float* z_after) {
     [[maybe_unused]] const __m128i glow =
         Mode == RENDER_GLOW ? colour_pair(colours, current_texture[32767], current_texture[32767])
                             : _mm_setzero_si128();
+    const int32_t quads = quads_of_span(span);
     int32_t i = 0;
-    for (; i + 4 <= span.n; i += 4, step_quad_walk(w)) {
+    for (; i < quads; i += 4, step_quad_walk(w)) {
+        const __m128i inside = lanes_inside(span.n - i);
         if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
-            __m128i added = pixels_of(shade_quad(sample_quad(w, padded, colours), shade_levels(w.s)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(frame + i), add_to_pixels(frame + i, added));
+            __m128i added =
+                pixels_of(shade_quad(sample_quad(w, padded, colours), shade_levels(w.s)));
+            store_pixels(frame + i, add_to_pixels(frame + i, added), inside, pass_bits(inside));
             continue;
         }
         __m128i stored = load_four_depths(zbuf + i);
         __m128i depths;
-        __m128i pass = four_pass_depth(next_four_depths(z, dz), stored, &depths);
+        __m128i pass =
+            _mm_and_si128(inside, four_pass_depth(next_four_depths(z, dz), stored, &depths));
         int bits = pass_bits(pass);
         if (bits == 0) continue;
         store_four_depths(zbuf + i, depths, stored, pass);
@@ -225,18 +222,18 @@ int32_t fill_quads(const SpanSetup& span, float* z_after) {
         } else if constexpr (Mode == RENDER_OPAQUE_UNLIT) {
             pixels = pixels_of(sample_quad(w, padded, colours));
         } else if constexpr (Mode == RENDER_GLOW) {
-            pixels = add_to_pixels(frame + i, pixels_of(shade_quad({glow, glow}, half_shade_levels(w.s))));
+            pixels = add_to_pixels(frame + i,
+                                   pixels_of(shade_quad({glow, glow}, half_shade_levels(w.s))));
         } else {
-            pixels = add_to_pixels(
-                frame + i,
-                pixels_of(shade_quad(sample_quad(w, padded, colours), shade_levels(w.s))));
+            pixels = add_to_pixels(frame + i, pixels_of(shade_quad(sample_quad(w, padded, colours),
+                                                                   shade_levels(w.s))));
         }
         store_pixels(frame + i, pixels, pass, bits);
     }
     // The depth sum goes on from where the quads left it (mode 1 never
     // reads it, so it is the span's start there).
     *z_after = z;
-    return i;
+    return std::min(i, span.n);
 }
 #endif
 

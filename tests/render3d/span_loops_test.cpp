@@ -114,7 +114,7 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesOnRandomSpans) {
             scramble_screen();
             int32_t drawn = 0;
             for (int32_t trial = 0; trial < 300; ++trial) {
-                int32_t y = trial % kHeight;
+                int32_t y = std::uniform_int_distribution<int32_t>(0, kHeight - 1)(rng);
                 SpanPoint left = random_end(y, kind.x_low, kind.x_high);
                 int32_t width = std::uniform_int_distribution<int32_t>(0, kind.max_width)(rng);
                 SpanPoint right = random_end(y, left.x + width, left.x + width);
@@ -131,18 +131,20 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesOnRandomSpans) {
 }
 
 // A depth sum that crosses powers of two, where its rounding changes, and
-// depths at both ends of the range, against stored depths just around them.
+// depths at both ends of the range, on the last rows, where the spans end at
+// the buffers' end.
 TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAtTheDepthLimits) {
-    const float depths[][2] = {{0.01f, 1.2f},  {0.9f, 5.0f},          {3.0f, 3000.0f},
+    const float depths[][2] = {{0.01f, 1.2f},      {0.9f, 5.0f},       {3.0f, 3000.0f},
                                {4000.0f, 3999.0f}, {3990.0f, 4200.0f}, {9000.0f, 1.0f}};
     for (uint8_t mode = 0; mode <= 4; ++mode) {
         for (const auto& ends : depths) {
-            SCOPED_TRACE(testing::Message() << "mode " << int(mode) << ", z " << ends[0] << " to "
-                                            << ends[1]);
+            SCOPED_TRACE(testing::Message()
+                         << "mode " << int(mode) << ", z " << ends[0] << " to " << ends[1]);
             scramble_screen();
-            for (int32_t y = 0; y < 8; ++y) {
-                SpanPoint left = span_end(-37 + y * 256, y, 5, 9, ends[0], 128);
-                SpanPoint right = span_end((640 - y) * 256, y, 600, -300, ends[1], 0);
+            for (int32_t row = 0; row < 8; ++row) {
+                int32_t y = kHeight - 8 + row;
+                SpanPoint left = span_end(-37 + row * 256, y, 5, 9, ends[0], 128);
+                SpanPoint right = span_end((kWidth + 8 - row) * 256, y, 600, -300, ends[1], 0);
                 SpanSetup span;
                 if (!set_up_span(left, right, mode, &span)) continue;
                 LoopResults r = run_both(screen, span, mode);
