@@ -73,8 +73,7 @@ FrameView frame_view(FrameList list, int32_t key, int32_t wave_phase) {
 }
 
 // Drawing alone: clear_frame outside the timing.
-void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase,
-             bool fast) {
+void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
     use_reference_span_loops = !fast;
     set_up_frame_view(frame_view(list, key, wave_phase));
     for (auto _ : state) {
@@ -88,8 +87,7 @@ void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_
 }
 
 // A whole frame as the render loops do it: clear, draw, present.
-void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase,
-              bool fast) {
+void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
     use_reference_span_loops = !fast;
     set_up_frame_view(frame_view(list, key, wave_phase));
     virtual_frame_sink = count_frame;
@@ -103,18 +101,18 @@ void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave
 }
 
 // Scene 4 waves its grid with phase trunc(32 t + 400); key 5 starts at t 1500.
-#define BP_FRAME_BENCHMARKS(BM)                                                              \
-    BENCHMARK_CAPTURE(BM, list_a_main_key_4/plain, FrameList::a, 4, -1, false)               \
+#define BP_FRAME_BENCHMARKS(BM)                                                               \
+    BENCHMARK_CAPTURE(BM, list_a_main_key_4 / plain, FrameList::a, 4, -1, false)              \
         ->Unit(benchmark::kMicrosecond);                                                      \
-    BENCHMARK_CAPTURE(BM, list_a_main_key_4/fast, FrameList::a, 4, -1, true)                 \
+    BENCHMARK_CAPTURE(BM, list_a_main_key_4 / fast, FrameList::a, 4, -1, true)                \
         ->Unit(benchmark::kMicrosecond);                                                      \
-    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5/plain, FrameList::b, 5, -1, false)           \
+    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5 / plain, FrameList::b, 5, -1, false)          \
         ->Unit(benchmark::kMicrosecond);                                                      \
-    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5/fast, FrameList::b, 5, -1, true)             \
+    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5 / fast, FrameList::b, 5, -1, true)            \
         ->Unit(benchmark::kMicrosecond);                                                      \
-    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5_waved/plain, FrameList::b, 5, 48400, false)  \
+    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5_waved / plain, FrameList::b, 5, 48400, false) \
         ->Unit(benchmark::kMicrosecond);                                                      \
-    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5_waved/fast, FrameList::b, 5, 48400, true)    \
+    BENCHMARK_CAPTURE(BM, list_b_closing4_key_5_waved / fast, FrameList::b, 5, 48400, true)   \
         ->Unit(benchmark::kMicrosecond)
 BP_FRAME_BENCHMARKS(BM_Draw);
 BP_FRAME_BENCHMARKS(BM_Frame);
@@ -145,8 +143,8 @@ struct RatioReporter : benchmark::ConsoleReporter {
             }
             const auto reference = cpu_time.find(plain);
             if (reference == cpu_time.end() || fast_time <= 0) continue;
-            std::printf("  %-50s %6.2fx  (%.1f us)\n", name.c_str(),
-                        reference->second / fast_time, fast_time);
+            std::printf("  %-50s %6.2fx  (%.1f us)\n", name.c_str(), reference->second / fast_time,
+                        fast_time);
         }
     }
 };

@@ -61,7 +61,8 @@ void close_fd(int* fd) {
 
 }  // namespace
 
-bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int32_t fps) {
+bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int32_t fps,
+                  const EncoderSetting& encoding) {
     int video_pipe[2], sound_pipe[2];
     if (pipe(video_pipe) != 0 || pipe(sound_pipe) != 0) {
         ffmpeg_error = std::string("cannot make a pipe: ") + std::strerror(errno);
@@ -78,7 +79,8 @@ bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int3
     add({"-probesize", "32", "-analyzeduration", "0", "-i", "pipe:0"});
     add({"-f", "s16le", "-ar", "44100", "-ac", "2"});
     add({"-probesize", "32", "-analyzeduration", "0", "-i", "pipe:3"});
-    add({"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
+    add({"-c:v", "libx264", "-preset", encoding.preset, "-crf", encoding.crf, "-pix_fmt",
+         "yuv420p"});
     add({"-threads", "2", "-c:a", "aac", "-b:a", "192k"});
     // Bit-exact flags and no metadata: the same capture gives the same file.
     add({"-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact"});

@@ -3,7 +3,7 @@
 // as PNG frames and a WAV when the output is a folder. The `demo_capture`
 // launcher picks one of the two by --pal.
 //
-//   demo_capture_rgb|demo_capture_pal [--fps N] -o FILE.mp4|FOLDER/
+//   demo_capture_rgb|demo_capture_pal [--fps N] [--quality fast|small] -o FILE.mp4|FOLDER/
 //
 // Progress goes to stderr; at the end the time taken and the hashes of the
 // frames and of the soundtrack. The same program gives the same file.
@@ -22,8 +22,8 @@
 #include "platform/virtual_display.h"
 #include "platform/virtual_sound.h"
 #include "replayer/replayer.h"
-#include "shell/demo.h"
 #include "scenes/scenes.h"
+#include "shell/demo.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
 #include "tools/common/image_io.h"
@@ -37,6 +37,7 @@ constexpr size_t kVideoHeldBack = 30;
 
 struct Options {
     int32_t fps = 60;
+    EncoderSetting encoding = kFastEncoding;
     std::string out;
     bool to_folder = false;
 };
@@ -167,6 +168,15 @@ bool parse(int argc, char** argv) {
             long fps = std::strtol(argv[i + 1], &end, 10);
             if (*end != '\0' || fps < 1 || fps > 240) return false;
             options.fps = int32_t(fps);
+        } else if (arg == "--quality") {
+            const std::string quality = argv[i + 1];
+            if (quality == kFastEncoding.name) {
+                options.encoding = kFastEncoding;
+            } else if (quality == kSmallEncoding.name) {
+                options.encoding = kSmallEncoding;
+            } else {
+                return false;
+            }
         } else if (arg == "-o") {
             options.out = argv[i + 1];
         } else {
@@ -186,7 +196,7 @@ bool choose_output() {
                      options.out.c_str());
         return false;
     }
-    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps)) {
+    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps, options.encoding)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, ffmpeg_error.c_str());
         return false;
     }
@@ -211,7 +221,9 @@ bool finish_output() {
 
 int main(int argc, char** argv) {
     if (!parse(argc, argv)) {
-        std::fprintf(stderr, "usage: demo_capture [--pal] [--fps N] -o FILE.mp4|FOLDER/\n");
+        std::fprintf(
+            stderr,
+            "usage: demo_capture [--pal] [--fps N] [--quality fast|small] -o FILE.mp4|FOLDER/\n");
         return 2;
     }
     if (!choose_output()) return 1;
