@@ -63,8 +63,8 @@ bool parse(int argc, char** argv, FrameView* view, std::string* out) {
             view->phase = int32_t(number);
         } else if (arg == "--camera" && parse_camera(value, view->camera)) {
             view->fixed_camera = true;
-        } else if (arg == "--spans" && (std::strcmp(value, "fast") == 0 ||
-                                        std::strcmp(value, "plain") == 0)) {
+        } else if (arg == "--spans" &&
+                   (std::strcmp(value, "fast") == 0 || std::strcmp(value, "plain") == 0)) {
             use_reference_span_loops = std::strcmp(value, "plain") == 0;
         } else if (arg == "-o") {
             *out = value;
