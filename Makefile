@@ -35,11 +35,11 @@ windows: bootstrap-windows
 
 # The whole demo as a video with its soundtrack (ffmpeg), played on the
 # virtual platform: the same file on every run. `make capture PAL=1` captures
-# demo_pal.
+# demo_pal; `make capture QUALITY=small` makes a smaller file, slower.
 capture: bootstrap
 	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) --target demo_capture $(if $(JOBS),-j $(JOBS))
-	build/$(PRESET)/tools/capture/demo_capture $(if $(PAL),--pal) -o big_parade.mp4
+	build/$(PRESET)/tools/capture/demo_capture $(if $(PAL),--pal) $(if $(QUALITY),--quality $(QUALITY)) -o big_parade.mp4
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

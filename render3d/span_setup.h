@@ -22,6 +22,28 @@ struct SpanSetup {
 // an end at or behind the camera, or a mode above 4.
 bool set_up_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode, SpanSetup* span);
 
+// The pixels of one set-up span in one RenderMode (0..4). Each format has two
+// loops with the same pixels and depths: the plain one, a pixel at a time,
+// kept as the measure of the fast one, which works on four pixels at once
+// where the target has SSE2. fill_span runs the fast one unless
+// use_reference_span_loops is set (the tests and benchmarks set it).
+void fill_span_pixels(const SpanSetup& span, uint8_t mode);
+void fill_span_pixels_reference(const SpanSetup& span, uint8_t mode);
+extern bool use_reference_span_loops;
+
+// The same span from pixel `skip` on: the steps applied `skip` times, the
+// depth given as its sum so far.
+inline SpanSetup span_from(const SpanSetup& span, int32_t skip, float z) {
+    SpanSetup rest = span;
+    rest.n = span.n - skip;
+    rest.p = span.p + skip;
+    rest.u = span.u + span.du * uint32_t(skip);
+    rest.v = span.v + span.dv * uint32_t(skip);
+    rest.s = int32_t(uint32_t(span.s) + uint32_t(span.ds) * uint32_t(skip));
+    rest.z = z;
+    return rest;
+}
+
 // The depth test of the tested modes: trunc(z) must be above 0 and below the
 // stored depth. Testing the float first keeps the conversion in range.
 inline bool passes_depth(float z, uint16_t stored, uint16_t* depth) {

@@ -3,14 +3,22 @@
 // draw_list_a from camera_track_main key 4 and draw_list_b from
 // camera_track_closing4 key 5: the drawing alone, and clear, draw and
 // present to the virtual display's sink as a frame of the demo costs. Each
-// frame benchmark labels itself with the frame's hash, so faster code can
-// be held to identical pixels.
+// runs twice, through the plain span loops (the reference) and the fast
+// ones; at the end every fast figure is printed as a multiple of the speed
+// of its reference in the same run. Each frame benchmark labels itself with
+// the frame's hash, so faster code can be held to identical pixels.
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "assets/textures.h"
 #include "display/display.h"
 #include "platform/virtual_display.h"
 #include "render3d/rasteriser.h"
+#include "render3d/span_setup.h"
 #include "scenes/effects.h"
 #include "tools/common/image_io.h"
 #include "tools/frame/frame_scene.h"
@@ -30,6 +38,7 @@ void fill_screen_of_spans(uint8_t mode) {
 
 void BM_FillSpan(benchmark::State& state) {
     uint8_t mode = uint8_t(state.range(0));
+    use_reference_span_loops = state.range(1) == 0;
     current_texture = TextureSmooth;
     load_span_colours();
     for (auto _ : state) {
@@ -43,7 +52,10 @@ void BM_FillSpan(benchmark::State& state) {
         double(screen_width) * screen_height,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_FillSpan)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillSpan)
+    ->ArgNames({"mode", "fast"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 // The sink takes the frame as a consumer would see it, without copying it.
 int64_t frames_seen;
@@ -61,7 +73,8 @@ FrameView frame_view(FrameList list, int32_t key, int32_t wave_phase) {
 }
 
 // Drawing alone: clear_frame outside the timing.
-void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase) {
+void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
+    use_reference_span_loops = !fast;
     set_up_frame_view(frame_view(list, key, wave_phase));
     for (auto _ : state) {
         state.PauseTiming();
@@ -74,7 +87,8 @@ void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_
 }
 
 // A whole frame as the render loops do it: clear, draw, present.
-void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase) {
+void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
+    use_reference_span_loops = !fast;
     set_up_frame_view(frame_view(list, key, wave_phase));
     virtual_frame_sink = count_frame;
     for (auto _ : state) {
@@ -87,23 +101,65 @@ void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave
 }
 
 // Scene 4 waves its grid with phase trunc(32 t + 400); key 5 starts at t 1500.
-BENCHMARK_CAPTURE(BM_Draw, list_a_main_key_4, FrameList::a, 4, -1)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Draw, list_b_closing4_key_5, FrameList::b, 5, -1)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Draw, list_b_closing4_key_5_waved, FrameList::b, 5, 48400)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Frame, list_a_main_key_4, FrameList::a, 4, -1)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Frame, list_b_closing4_key_5, FrameList::b, 5, -1)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Frame, list_b_closing4_key_5_waved, FrameList::b, 5, 48400)
-    ->Unit(benchmark::kMicrosecond);
+#define BP_FRAME_BENCHMARKS(BM)                                                             \
+    BENCHMARK_CAPTURE(BM, plain_list_a_main_key_4, FrameList::a, 4, -1, false)              \
+        ->Unit(benchmark::kMicrosecond);                                                    \
+    BENCHMARK_CAPTURE(BM, fast_list_a_main_key_4, FrameList::a, 4, -1, true)                \
+        ->Unit(benchmark::kMicrosecond);                                                    \
+    BENCHMARK_CAPTURE(BM, plain_list_b_closing4_key_5, FrameList::b, 5, -1, false)          \
+        ->Unit(benchmark::kMicrosecond);                                                    \
+    BENCHMARK_CAPTURE(BM, fast_list_b_closing4_key_5, FrameList::b, 5, -1, true)            \
+        ->Unit(benchmark::kMicrosecond);                                                    \
+    BENCHMARK_CAPTURE(BM, plain_list_b_closing4_key_5_waved, FrameList::b, 5, 48400, false) \
+        ->Unit(benchmark::kMicrosecond);                                                    \
+    BENCHMARK_CAPTURE(BM, fast_list_b_closing4_key_5_waved, FrameList::b, 5, 48400, true)   \
+        ->Unit(benchmark::kMicrosecond)
+BP_FRAME_BENCHMARKS(BM_Draw);
+BP_FRAME_BENCHMARKS(BM_Frame);
+
+// Collects the CPU time of every run, so that each fast one can be set
+// against its reference at the end.
+struct RatioReporter : benchmark::ConsoleReporter {
+    std::map<std::string, double> cpu_time;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (!run.error_occurred) cpu_time[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    // The reference of a fast run has the same name with "/plain_" or
+    // "fast:0" for "/fast_" or "fast:1".
+    void print_ratios() const {
+        std::printf("\nfast loops against the plain ones, same run (times faster):\n");
+        for (const auto& [name, fast_time] : cpu_time) {
+            // Of repetitions, the mean and the median only.
+            if (name.find("_stddev") != std::string::npos || name.find("_cv") != std::string::npos)
+                continue;
+            std::string plain = name;
+            size_t at = plain.find("fast:1");
+            if (at != std::string::npos) {
+                plain.replace(at, 6, "fast:0");
+            } else if ((at = plain.find("/fast_")) != std::string::npos) {
+                plain.replace(at, 6, "/plain_");
+            } else {
+                continue;
+            }
+            const auto reference = cpu_time.find(plain);
+            if (reference == cpu_time.end() || fast_time <= 0) continue;
+            std::printf("  %-50s %6.2fx  (%.1f us)\n", name.c_str(), reference->second / fast_time,
+                        fast_time);
+        }
+    }
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!prepare_frame()) return 1;
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_ratios();
     benchmark::Shutdown();
     release_frame();
     return 0;

@@ -15,8 +15,11 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "display/display.h"
+#include "display/pixel.h"
+#include "render3d/span_setup.h"
 #include "tools/common/image_io.h"
 #include "tools/frame/frame_scene.h"
 #include "tools/frame/frame_setup.h"
@@ -130,6 +133,23 @@ TEST_F(GoldenFrames, AViewDrawsTheSameFrameWhateverWasDrawnBefore) {
     for (auto it = std::rbegin(kViews); it != std::rend(kViews); ++it) {
         ASSERT_TRUE(draw_frame_view(it->view));
         EXPECT_EQ(frame_hash(), first[it->name]) << it->name;
+    }
+}
+
+// The fast span loops and the plain ones draw every view alike, pixels and
+// depths; span_loops_test.cpp holds them on random spans.
+TEST_F(GoldenFrames, FastAndPlainSpanLoopsDrawTheSameViews) {
+    const size_t pixels = size_t(screen_width) * size_t(screen_height);
+    for (const GoldenView& golden : kViews) {
+        SCOPED_TRACE(golden.name);
+        use_reference_span_loops = true;
+        ASSERT_TRUE(draw_frame_view(golden.view));
+        const std::vector<Pixel> frame(FrameBuffer, FrameBuffer + pixels);
+        const std::vector<uint16_t> depths(ZBuffer, ZBuffer + pixels);
+        use_reference_span_loops = false;
+        ASSERT_TRUE(draw_frame_view(golden.view));
+        EXPECT_TRUE(std::equal(frame.begin(), frame.end(), FrameBuffer));
+        EXPECT_TRUE(std::equal(depths.begin(), depths.end(), ZBuffer));
     }
 }
 

@@ -17,6 +17,9 @@ std::string ffmpeg_error;
 
 namespace {
 
+constexpr int kVideoPipeBytes = 1 << 20;  // a whole 640 x 480 rgb24 frame; the usual limit
+constexpr int kSoundPipeBytes = 1 << 18;  // 1.5 s of sound
+
 pid_t ffmpeg_pid = -1;
 int video_fd = -1;
 int sound_fd = -1;
@@ -58,7 +61,8 @@ void close_fd(int* fd) {
 
 }  // namespace
 
-bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int32_t fps) {
+bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int32_t fps,
+                  const EncoderSetting& encoding) {
     int video_pipe[2], sound_pipe[2];
     if (pipe(video_pipe) != 0 || pipe(sound_pipe) != 0) {
         ffmpeg_error = std::string("cannot make a pipe: ") + std::strerror(errno);
@@ -75,7 +79,8 @@ bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int3
     add({"-probesize", "32", "-analyzeduration", "0", "-i", "pipe:0"});
     add({"-f", "s16le", "-ar", "44100", "-ac", "2"});
     add({"-probesize", "32", "-analyzeduration", "0", "-i", "pipe:3"});
-    add({"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p"});
+    add({"-c:v", "libx264", "-preset", encoding.preset, "-crf", encoding.crf, "-pix_fmt",
+         "yuv420p"});
     add({"-threads", "2", "-c:a", "aac", "-b:a", "192k"});
     // Bit-exact flags and no metadata: the same capture gives the same file.
     add({"-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact"});
@@ -117,6 +122,11 @@ bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int3
         return false;
     }
     signal(SIGPIPE, SIG_IGN);  // a broken pipe shows as a failed write instead
+    // A pipe that holds a whole frame or more lets this program render the
+    // next frame while ffmpeg reads the last; with the default 64 KB each
+    // waits for the other. Where the system refuses, the default stays.
+    fcntl(video_fd, F_SETPIPE_SZ, kVideoPipeBytes);
+    fcntl(sound_fd, F_SETPIPE_SZ, kSoundPipeBytes);
     fcntl(video_fd, F_SETFL, O_NONBLOCK);
     fcntl(sound_fd, F_SETFL, O_NONBLOCK);
     return true;

@@ -3,7 +3,8 @@
 // as PNG frames and a WAV when the output is a folder. The `demo_capture`
 // launcher picks one of the two by --pal.
 //
-//   demo_capture_rgb|demo_capture_pal [--fps N] [--seconds S] -o FILE.mp4|FOLDER/
+//   demo_capture_rgb|demo_capture_pal [--fps N] [--seconds S] [--quality fast|small]
+//       -o FILE.mp4|FOLDER/
 //   demo_capture_rgb|demo_capture_pal [--fps N] [--seconds S] --hash-only
 //
 // --seconds ends the capture after S seconds of demo (Escape then ends the
@@ -44,6 +45,7 @@ constexpr size_t kVideoHeldBack = 30;
 
 struct Options {
     int32_t fps = 60;
+    EncoderSetting encoding = kFastEncoding;
     std::string out;
     bool to_folder = false;
     bool hash_only = false;
@@ -208,6 +210,15 @@ bool parse(int argc, char** argv) {
             options.fps = int32_t(number);
         } else if (arg == "--seconds" && parse_number(value, 1, 3600, &number)) {
             options.seconds = number;
+        } else if (arg == "--quality") {
+            const std::string quality = value;
+            if (quality == kFastEncoding.name) {
+                options.encoding = kFastEncoding;
+            } else if (quality == kSmallEncoding.name) {
+                options.encoding = kSmallEncoding;
+            } else {
+                return false;
+            }
         } else if (arg == "-o") {
             options.out = value;
         } else {
@@ -237,7 +248,7 @@ bool choose_output() {
                      options.out.c_str());
         return false;
     }
-    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps)) {
+    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps, options.encoding)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, ffmpeg_error.c_str());
         return false;
     }
@@ -266,7 +277,8 @@ bool finish_output() {
 int main(int argc, char** argv) {
     if (!parse(argc, argv)) {
         std::fprintf(stderr,
-                     "usage: demo_capture [--pal] [--fps N] [--seconds S] -o FILE.mp4|FOLDER/\n"
+                     "usage: demo_capture [--pal] [--fps N] [--seconds S] [--quality fast|small] "
+                     "-o FILE.mp4|FOLDER/\n"
                      "       demo_capture [--pal] [--fps N] [--seconds S] --hash-only\n");
         return 2;
     }

@@ -3,8 +3,10 @@
 // the `frame` launcher picks one by --format.
 //
 //   frame_rgb|frame_pal --list a|b|c [--key K] [--at S] [--wave P]
-//                       [--camera A,B,C,X,Y,Z] -o OUT
+//                       [--camera A,B,C,X,Y,Z] [--spans fast|plain] -o OUT
 //
+// --spans plain draws through the plain span loops, the reference the fast
+// ones (the default) are measured against (tools/span_instructions).
 // --camera replaces the track's camera by angles A, B, C and position X, Y,
 // Z. OUT ending in .png gets a picture of the frame; any other name gets the
 // raw FrameBuffer: 32-bit little-endian words (rgb) or index bytes (pal).
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <string>
 
+#include "render3d/span_setup.h"
 #include "tools/common/image_io.h"
 #include "tools/frame/frame_scene.h"
 #include "tools/frame/frame_setup.h"
@@ -22,7 +25,7 @@ namespace {
 
 const char kUsage[] =
     "usage: frame --format rgb|pal --list a|b|c [--key K] [--at S (0..299)] [--wave P] "
-    "[--camera A,B,C,X,Y,Z] -o OUT\n";
+    "[--camera A,B,C,X,Y,Z] [--spans fast|plain] -o OUT\n";
 
 bool parse_number(const char* text, double* value) {
     char* end = nullptr;
@@ -60,6 +63,9 @@ bool parse(int argc, char** argv, FrameView* view, std::string* out) {
             view->phase = int32_t(number);
         } else if (arg == "--camera" && parse_camera(value, view->camera)) {
             view->fixed_camera = true;
+        } else if (arg == "--spans" &&
+                   (std::strcmp(value, "fast") == 0 || std::strcmp(value, "plain") == 0)) {
+            use_reference_span_loops = std::strcmp(value, "plain") == 0;
         } else if (arg == "-o") {
             *out = value;
         } else {
