@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "platform/ring_drain.h"
 #include "platform/sound_device.h"
@@ -27,7 +26,11 @@ bool ring_playing = false;
 std::atomic<uint32_t> play_cursor{0};
 int64_t underruns = 0;  // over every ring released so far
 
-std::thread audio_threads[2];
+// Plain handles: a static std::thread still joinable when the process exits
+// would abort it, and the process can be ended from anywhere (the display
+// going away).
+SDL_Thread* audio_threads[2] = {};
+AudioLoopStep audio_thread_steps[2] = {};
 int32_t audio_thread_count = 0;
 
 // Cost per frame: one copy of 4 bytes and one flag test.
@@ -197,15 +200,30 @@ void sound_release_ring() {
     free_ring_drain(&old);
 }
 
+namespace {
+
+int SDLCALL audio_thread_body(void* step_slot) {
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+    run_audio_loop(*static_cast<AudioLoopStep*>(step_slot));
+    return 0;
+}
+
+}  // namespace
+
 void start_audio_thread(AudioLoopStep step) {
     if (audio_thread_count == 2) return;
-    audio_threads[audio_thread_count++] = std::thread([step] {
-        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
-        run_audio_loop(step);
-    });
+    audio_thread_steps[audio_thread_count] = step;
+    SDL_Thread* thread =
+        SDL_CreateThread(audio_thread_body, "audio loop", &audio_thread_steps[audio_thread_count]);
+    // Fails only when the system has no thread left to give; the loop then
+    // never runs.
+    if (thread) audio_threads[audio_thread_count++] = thread;
 }
 
 void join_audio_threads() {
-    for (int32_t i = 0; i < audio_thread_count; ++i) audio_threads[i].join();
+    for (int32_t i = 0; i < audio_thread_count; ++i) {
+        SDL_WaitThread(audio_threads[i], nullptr);
+        audio_threads[i] = nullptr;
+    }
     audio_thread_count = 0;
 }

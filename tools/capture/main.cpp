@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,10 +23,11 @@
 #include "platform/virtual_display.h"
 #include "platform/virtual_sound.h"
 #include "replayer/replayer.h"
-#include "shell/demo.h"
 #include "scenes/scenes.h"
+#include "shell/demo.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
+#include "tools/common/arguments.h"
 #include "tools/common/image_io.h"
 
 namespace {
@@ -34,6 +36,19 @@ constexpr int64_t kSoundRate = 44'100;
 // ffmpeg gets each video frame only once the sound is this many frames
 // ahead of it, so it never waits for sound this program has not made yet.
 constexpr size_t kVideoHeldBack = 30;
+// The demo renders one frame per video frame; below 1 there is no video,
+// above 240 the capture takes hours for no visible gain.
+constexpr double kMinFps = 1;
+constexpr double kMaxFps = 240;
+
+const char kUsage[] = "usage: demo_capture [--pal] [--fps N] -o FILE.mp4|FOLDER/ | --help\n";
+const char kHelp[] =
+    "demo_capture: plays the whole demo on the virtual platform and writes it.\n"
+    "  --pal      capture demo_pal instead of demo_rgb\n"
+    "  --fps N    video rate and render rate, a whole number from 1 to 240 (the\n"
+    "             demo draws every frame; higher rates take hours for nothing)\n"
+    "  -o FILE.mp4 through ffmpeg, or -o FOLDER/ for PNG frames and a WAV\n"
+    "Exit 0 written, 1 refused value or failed output, 2 malformed command line.\n";
 
 struct Options {
     int32_t fps = 60;
@@ -159,21 +174,28 @@ void capture_frame(const PresentedFrame& frame) {
     show_progress(false);
 }
 
-bool parse(int argc, char** argv) {
+// kExitUsage for a malformed command line, kExitRefused (having said why)
+// for a value out of its limits, else 0.
+int parse(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--fps") {
-            char* end = nullptr;
-            long fps = std::strtol(argv[i + 1], &end, 10);
-            if (*end != '\0' || fps < 1 || fps > 240) return false;
+            double fps = 0;
+            NumberCheck check = parse_bounded_number(argv[i + 1], kMinFps, kMaxFps, &fps);
+            if (check == NumberCheck::not_a_number || fps != std::floor(fps)) return kExitUsage;
+            if (check == NumberCheck::out_of_range) {
+                std::fprintf(stderr, "%s: --fps %s is outside 1 to 240; see --help.\n",
+                             kProgramName, argv[i + 1]);
+                return kExitRefused;
+            }
             options.fps = int32_t(fps);
         } else if (arg == "-o") {
             options.out = argv[i + 1];
         } else {
-            return false;
+            return kExitUsage;
         }
     }
-    return argc % 2 == 1 && !options.out.empty();
+    return argc % 2 == 1 && !options.out.empty() ? 0 : kExitUsage;
 }
 
 // A folder is an existing directory or a name ending in '/', made if missing.
@@ -210,10 +232,13 @@ bool finish_output() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!parse(argc, argv)) {
-        std::fprintf(stderr, "usage: demo_capture [--pal] [--fps N] -o FILE.mp4|FOLDER/\n");
-        return 2;
+    if (help_asked(argc, argv)) {
+        std::printf("%s%s", kUsage, kHelp);
+        return 0;
     }
+    const int refused = parse(argc, argv);
+    if (refused == kExitUsage) std::fprintf(stderr, "%s", kUsage);
+    if (refused != 0) return refused;
     if (!choose_output()) return 1;
     slots.rate = options.fps;
     slots.write = write_slot;
