@@ -106,6 +106,12 @@ bool sound_create_device() {
     return true;
 }
 
+// SDL marks a device that went away as stopped (and posts
+// SDL_AUDIODEVICEREMOVED); a paused or playing device is still there.
+bool sound_device_lost() {
+    return device != 0 && SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED;
+}
+
 bool sound_set_priority_level(WindowHandle) {
     return device != 0;  // SDL has no cooperative levels: an open device is ours
 }

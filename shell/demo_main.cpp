@@ -40,6 +40,7 @@ void explain_failure(const char* what_failed) {
 
 int demo_main(int32_t show_command) {
     display_lost_handler = end_on_lost_display;
+    sound_program_name = kProgramName;
     // The window's creation is not checked: without a window the display
     // cannot open, and says so.
     main_window = create_main_window("BIG PARADE", window_proc, show_command);
