@@ -34,8 +34,11 @@ AudioLoopStep audio_thread_steps[2] = {};
 int32_t audio_thread_count = 0;
 
 // Cost per frame: one copy of 4 bytes and one flag test.
+// SDL goes on calling back a device that went away, to keep time for
+// programs that count on the calls; nothing it reads is heard, so nothing
+// counts as an underrun.
 void SDLCALL feed_device(void*, Uint8* stream, int length) {
-    if (!ring_playing || !ring.ring) {
+    if (!ring_playing || !ring.ring || sound_device_lost()) {
         std::memset(stream, 0, size_t(length));
         return;
     }

@@ -70,14 +70,18 @@ namespace {
 constexpr int64_t kFramesPerSecond = 44'100;
 constexpr int64_t kBytesPerFrame = 4;
 // A card drains its ring every few tens of milliseconds; a second without a
-// move is not a slow card but a gone one.
+// move is not a slow card but a gone one. Before its first move a card may
+// be slow to start (an idle PulseAudio null sink holds a new stream back
+// for about two seconds), so it is given longer.
 constexpr int64_t kStallSeconds = 1;
+constexpr int64_t kStartStallSeconds = 5;
 constexpr int64_t kReopenEverySeconds = 1;
 
 // Where the play cursor was last seen to move, and when.
 uint32_t watched_cursor = 0;
 int64_t cursor_moved_at = 0;
 bool cursor_watched = false;
+bool cursor_has_moved = false;  // since the ring started
 
 // The silent clock: from `silent_since` on, a card that is not there drains
 // kFramesPerSecond frames a second; `silent_queued` bytes were in the ring
@@ -86,8 +90,6 @@ int64_t silent_since = 0;
 int64_t silent_queued = 0;
 int64_t silent_written = 0;
 int64_t next_reopen_at = 0;
-bool loss_told = false;
-bool return_told = false;
 
 void tell_user(const char* what) {
     char line[256];
@@ -109,10 +111,7 @@ void play_silently_from(int64_t since, uint32_t cursor) {
     next_reopen_at =
         query_performance_counter() + kReopenEverySeconds * query_performance_frequency();
     playing_silently = true;
-    if (!loss_told) {
-        tell_user("the sound device went away; the demo goes on without sound");
-        loss_told = true;
-    }
+    tell_user("the sound device went away; the demo goes on without sound");
 }
 
 // A new ring on the default device, started half a ring behind the writer
@@ -134,10 +133,8 @@ void try_reopen() {
     sound_play_ring_looping();
     playing_silently = false;
     cursor_watched = false;
-    if (!return_told) {
-        tell_user("a sound device is back; the sound goes on");
-        return_told = true;
-    }
+    cursor_has_moved = false;
+    tell_user("a sound device is back; the sound goes on");
 }
 
 bool write_silently(uint32_t bytes) {
@@ -155,6 +152,7 @@ bool write_silently(uint32_t bytes) {
 // place the cursor was seen moving, with the writer where it is now.
 void note_cursor(uint32_t cursor) {
     if (cursor_watched && cursor == watched_cursor) return;
+    cursor_has_moved = cursor_has_moved || cursor_watched;
     watched_cursor = cursor;
     cursor_moved_at = query_performance_counter();
     cursor_watched = true;
@@ -165,8 +163,7 @@ void note_cursor(uint32_t cursor) {
 void reset_sound_device_watch() {
     playing_silently = false;
     cursor_watched = false;
-    loss_told = false;
-    return_told = false;
+    cursor_has_moved = false;
 }
 
 void watch_sound_device() {
@@ -176,7 +173,8 @@ void watch_sound_device() {
     }
     note_cursor(sound_read_play_cursor());
     const int64_t now = query_performance_counter();
-    const bool stalled = now - cursor_moved_at >= kStallSeconds * query_performance_frequency();
+    const int64_t allowed = cursor_has_moved ? kStallSeconds : kStartStallSeconds;
+    const bool stalled = now - cursor_moved_at >= allowed * query_performance_frequency();
     if (stalled || sound_device_lost()) {
         play_silently_from(cursor_moved_at, watched_cursor);
     }

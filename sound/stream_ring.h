@@ -35,11 +35,11 @@ uint32_t stream_free_distance(uint32_t writer, uint32_t play_cursor);
 
 // Losing the device: the streaming loop calls watch_sound_device() while it
 // waits on the play cursor. A device that says it has gone, or a cursor
-// that has stood still for a second, is taken as lost: one line tells the
-// user, and from then on the ring is clocked silently from the system
+// that has stood still for a second (five before its first move), is taken
+// as lost: one line tells the user, and from then on the ring is clocked silently from the system
 // counter, as fast as a card would have drained it, so the song keeps its
 // time. Once a second the default device is opened again; when one opens,
-// the sound goes on from there (one more line, the first time).
+// the sound goes on from there (one more line).
 extern bool playing_silently;
 // The first word of the lines above ("demo_rgb"); the program sets it.
 extern const char* sound_program_name;
