@@ -21,13 +21,26 @@ bool prepared() {
 // One poke a block, chosen by a byte of the input.
 void poke_song_control(uint8_t choice, int32_t index) {
     switch (choice % 16) {
-        case 0: set_fade_mode(1); break;
-        case 1: set_fade_mode(2); break;
-        case 2: set_fade_mode(3); break;
-        case 3: set_fade_mode(4); break;
-        case 4: queue_song(index); break;
-        case 5: set_song_loop(choice & 0x10 ? 1 : 0); break;
-        default: break;  // most blocks play undisturbed
+        case 0:
+            set_fade_mode(1);
+            break;
+        case 1:
+            set_fade_mode(2);
+            break;
+        case 2:
+            set_fade_mode(3);
+            break;
+        case 3:
+            set_fade_mode(4);
+            break;
+        case 4:
+            queue_song(index);
+            break;
+        case 5:
+            set_song_loop(choice & 0x10 ? 1 : 0);
+            break;
+        default:
+            break;  // most blocks play undisturbed
     }
 }
 
