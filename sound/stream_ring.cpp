@@ -63,10 +63,6 @@ void copy_block_into(const SoundRegions& regions, const uint8_t* source, uint32_
     }
 }
 
-}  // namespace
-
-namespace {
-
 constexpr int64_t kFramesPerSecond = 44'100;
 constexpr int64_t kBytesPerFrame = 4;
 // A card drains its ring every few tens of milliseconds; a second without a
