@@ -5,6 +5,7 @@
 #include "platform/message_pump.h"
 
 WindowHandle main_window = nullptr;
+DisplayLostHandler display_lost_handler = nullptr;
 
 // At most one message per call: a backlog is worked off one per frame. An
 // empty queue is not an end request, whatever an earlier call took.

@@ -28,6 +28,12 @@ bool sound_set_priority_level(WindowHandle window);
 const char* sound_backend_error();
 // Releases the device, whatever part of it exists.
 void sound_close_device();
+// True once the open device has gone away under the program (unplugged, its
+// sound server ended): it plays no more and its play cursor stands still.
+// Safe to call from the audio threads. A backend that cannot tell returns
+// false; the streaming ring also takes a cursor that stands still for a
+// second as a lost device.
+bool sound_device_lost();
 
 // A looping ring of `bytes` bytes of 44,100 Hz 16-bit stereo, not playing.
 bool sound_create_ring(uint32_t bytes);

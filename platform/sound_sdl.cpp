@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "platform/ring_drain.h"
 #include "platform/sound_device.h"
@@ -42,12 +41,19 @@ int32_t buffer_frames = 1024;  // the obtained callback size
 // scripts/real_device_check with the sound_latency probe.
 constexpr int32_t kQueuedBuffers = 1;
 
-std::thread audio_threads[2];
+// Plain handles: a static std::thread still joinable when the process exits
+// would abort it, and the process can be ended from anywhere (the display
+// going away).
+SDL_Thread* audio_threads[2] = {};
+AudioLoopStep audio_thread_steps[2] = {};
 int32_t audio_thread_count = 0;
 
 // Cost per frame: one copy of 4 bytes and one flag test.
+// SDL goes on calling back a device that went away, to keep time for
+// programs that count on the calls; nothing it reads is heard, so nothing
+// counts as an underrun.
 void SDLCALL feed_device(void*, Uint8* stream, int length) {
-    if (!ring_playing || !ring.ring) {
+    if (!ring_playing || !ring.ring || sound_device_lost()) {
         std::memset(stream, 0, size_t(length));
         return;
     }
@@ -124,6 +130,12 @@ bool sound_create_device() {
         return false;
     }
     return true;
+}
+
+// SDL marks a device that went away as stopped (and posts
+// SDL_AUDIODEVICEREMOVED); a paused or playing device is still there.
+bool sound_device_lost() {
+    return device != 0 && SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED;
 }
 
 bool sound_set_priority_level(WindowHandle) {
@@ -242,15 +254,30 @@ void sound_release_ring() {
     free_ring_drain(&old);
 }
 
+namespace {
+
+int SDLCALL audio_thread_body(void* step_slot) {
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+    run_audio_loop(*static_cast<AudioLoopStep*>(step_slot));
+    return 0;
+}
+
+}  // namespace
+
 void start_audio_thread(AudioLoopStep step) {
     if (audio_thread_count == 2) return;
-    audio_threads[audio_thread_count++] = std::thread([step] {
-        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
-        run_audio_loop(step);
-    });
+    audio_thread_steps[audio_thread_count] = step;
+    SDL_Thread* thread =
+        SDL_CreateThread(audio_thread_body, "audio loop", &audio_thread_steps[audio_thread_count]);
+    // Fails only when the system has no thread left to give; the loop then
+    // never runs.
+    if (thread) audio_threads[audio_thread_count++] = thread;
 }
 
 void join_audio_threads() {
-    for (int32_t i = 0; i < audio_thread_count; ++i) audio_threads[i].join();
+    for (int32_t i = 0; i < audio_thread_count; ++i) {
+        SDL_WaitThread(audio_threads[i], nullptr);
+        audio_threads[i] = nullptr;
+    }
     audio_thread_count = 0;
 }

@@ -31,6 +31,7 @@ struct VirtualLoop {
 };
 
 bool device_open = false;
+bool device_removed = false;
 const char* device_error = "";
 
 RingDrain ring;
@@ -60,7 +61,7 @@ int64_t time_of_frame(int64_t frame) {
 // The card plays everything due up to `time` before anyone looks at or
 // writes into the ring, so it always hears the ring as it was then.
 void play_until(int64_t time) {
-    if (!playing || !ring.ring) return;
+    if (!playing || !ring.ring || device_removed) return;
     int64_t due = frames_at(time);
     while (frames_drained < due) {
         int64_t frames = std::min<int64_t>(due - frames_drained, 4096);
@@ -75,7 +76,9 @@ void play_until(int64_t time) {
 // Earliest time from `from` on at which the cursor is at or past `target`
 // in its current pass of the ring.
 int64_t time_cursor_reaches(uint32_t target, int64_t from) {
-    if (!playing || !ring.ring || virtual_sound_play_cursor_pin >= 0) return from + kCountsPerMs;
+    if (!playing || !ring.ring || device_removed || virtual_sound_play_cursor_pin >= 0) {
+        return from + kCountsPerMs;
+    }
     int64_t now_frame = frames_at(from);
     int64_t ring_frames = ring.bytes / 4;
     int64_t in_ring = now_frame % ring_frames;
@@ -130,8 +133,13 @@ bool sound_create_device() {
         return false;
     }
     device_open = true;
+    device_removed = false;
     on_virtual_time_advanced = run_due_loops;
     return true;
+}
+
+bool sound_device_lost() {
+    return device_open && device_removed;
 }
 
 bool sound_set_priority_level(WindowHandle) {
@@ -231,6 +239,12 @@ void join_audio_threads() {
     loop_count = 0;
 }
 
+void virtual_remove_sound_device() {
+    play_until(card_time());
+    device_removed = true;
+    virtual_sound_device_count = 0;
+}
+
 bool virtual_sound_device_open() {
     return device_open;
 }
@@ -264,5 +278,6 @@ void reset_virtual_sound() {
     virtual_sound_play_cursor_pin = -1;
     virtual_sound_restores = 0;
     retired_underruns = 0;
+    device_removed = false;
     device_error = "";
 }

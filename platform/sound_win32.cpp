@@ -238,6 +238,12 @@ uint32_t sound_read_play_cursor() {
     return cursor;
 }
 
+// DirectSound says nothing when its device goes; a play cursor that stands
+// still is noticed above the seam.
+bool sound_device_lost() {
+    return false;
+}
+
 // The wraps are counted under the lock the streaming loop's reads take; it
 // is held only for one GetCurrentPosition, so the picture never waits long.
 int64_t sound_frames_heard() {

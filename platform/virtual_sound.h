@@ -20,6 +20,12 @@ extern int32_t virtual_sound_lost_locks;       // the next n locks find the ring
 extern int32_t virtual_sound_failed_locks;     // the next n locks fail outright
 extern int32_t virtual_sound_play_cursor_pin;  // >= 0: the play cursor reads this value
 
+// The card goes away now, as a card unplugged or a sound server ended: it
+// plays no more, its cursor stands still, sound_device_lost() says so, and
+// the device count drops to 0. Setting virtual_sound_device_count back to 1
+// lets a new device open.
+void virtual_remove_sound_device();
+
 // What the card saw.
 extern int32_t virtual_sound_restores;  // restores asked for
 bool virtual_sound_device_open();

@@ -64,6 +64,16 @@ void post_quit_message(int32_t exit_code);
 // switches between full screen and a window, the rest is ignored.
 intptr_t def_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
+// What the program does when its display goes away for good (on X11: the
+// connection to the server closed under it). The program sets it once; a
+// backend calls it on the thread that pumps messages, from wherever it finds
+// out, and it does not return: it stops the sound, says so in one line and
+// ends the process with exit code 1. Left null, the backend prints a line of
+// its own and exits with 1. A backend whose display cannot vanish under it
+// never calls it.
+using DisplayLostHandler = void (*)();
+extern DisplayLostHandler display_lost_handler;
+
 // Tells the user, in one line, why the demo cannot run: on a desktop a line
 // on stderr, on Windows a message box.
 void show_error_message(const char* text);

@@ -4,8 +4,12 @@
 #include "platform/window_sdl.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/message_queue.h"
 
@@ -80,6 +84,29 @@ bool start_video_on_a_screen() {
     return false;
 }
 
+// Xlib's own answer to a closed connection prints several lines and calls
+// exit() from wherever the program is, with the audio threads still running.
+// This one hands over to the program, which stops the sound first; the
+// handler must not return, since Xlib would exit() after it.
+int on_x_connection_lost(Display*) {
+    if (display_lost_handler) display_lost_handler();
+    std::fprintf(stderr, "the display went away (its connection closed); ending\n");
+    std::exit(1);
+}
+
+// SDL loads Xlib itself when it drives X11; the handler goes into that copy,
+// found without linking Xlib, so machines without X11 still start.
+void catch_x_connection_loss() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return;
+    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xlib) return;
+    using SetHandler = XIOErrorHandler (*)(XIOErrorHandler);
+    auto set_handler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler"));
+    if (set_handler) set_handler(on_x_connection_lost);
+    dlclose(xlib);  // SDL keeps it loaded
+}
+
 }  // namespace
 
 void show_error_message(const char* text) {
@@ -93,6 +120,7 @@ const char* sdl_window_error() {
 WindowHandle create_main_window(const char* title, WindowProcedure procedure, int32_t) {
     registered_window_procedure = procedure;
     if (!start_video_on_a_screen()) return nullptr;
+    catch_x_connection_loss();
     SDL_Rect desktop{0, 0, 640, 480};
     SDL_GetDisplayBounds(0, &desktop);
     sdl_window = SDL_CreateWindow(title, desktop.x, desktop.y, desktop.w, desktop.h,

@@ -2,12 +2,14 @@
 // sound device and the display closed in reverse order. A device that cannot
 // be opened ends the program with a one-line explanation and exit code 1.
 #include <cstdio>
+#include <cstdlib>
 
 #include "display/display.h"
 #include "module/song.h"
 #include "platform/message_pump.h"
 #include "platform/video_device.h"
 #include "shell/demo.h"
+#include "sound/audio_engine.h"
 #include "sound/stream_ring.h"
 
 #if BP_PIXEL_PAL
@@ -24,9 +26,21 @@ void explain_failure(const char* what_failed) {
     show_error_message(line);
 }
 
+// The display went away under the running demo: there is nothing left to
+// draw on. The audio threads are stopped and joined before the process ends,
+// so nothing is left running while it goes down.
+[[noreturn]] void end_on_lost_display() {
+    stop_audio_engine();
+    close_sound_device();
+    explain_failure("the display went away (its connection closed); the demo ends");
+    std::exit(1);
+}
+
 }  // namespace
 
 int demo_main(int32_t show_command) {
+    display_lost_handler = end_on_lost_display;
+    sound_program_name = kProgramName;
     // The window's creation is not checked: without a window the display
     // cannot open, and says so.
     main_window = create_main_window("BIG PARADE", window_proc, show_command);

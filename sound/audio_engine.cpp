@@ -28,6 +28,7 @@ void start_audio_engine() {
     // the demo then runs silent instead.
     if (!allocate_mixdown()) return;
     create_stream_buffer(kStreamRingFrames);
+    reset_sound_device_watch();
     render_request.store(0, std::memory_order_release);
     block_ready.store(0, std::memory_order_release);
     audio_quit.store(0, std::memory_order_release);

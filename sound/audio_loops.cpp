@@ -54,9 +54,10 @@ LoopWait step_stream_loop() {
         case StreamLoopState::start_wait:
             // The waits on the play cursor also end on a quit: a device that
             // stops playing must not keep the program from closing.
-            if (sound_read_play_cursor() < kStartCursor) {
+            if (!playing_silently && sound_read_play_cursor() < kStartCursor) {
                 if (quit_requested()) return leave_stream_loop();
-                return {LoopWaitKind::until_play_cursor, kStartCursor};
+                watch_sound_device();
+                if (!playing_silently) return {LoopWaitKind::until_play_cursor, kStartCursor};
             }
             block_ready.store(1, std::memory_order_release);
             stream_loop_state = StreamLoopState::loop_head;
@@ -77,13 +78,17 @@ LoopWait step_stream_loop() {
         case StreamLoopState::wait_room:
             if (!write_stream_block(mix_block, kStreamBlockBytes)) {
                 if (quit_requested()) return leave_stream_loop();
+                watch_sound_device();
                 return sleep_for(1);
             }
             note_block_placed(kStreamBlockFrames);
             block_ready.store(0, std::memory_order_release);
             render_request.store(1, std::memory_order_release);
             stream_loop_state = StreamLoopState::loop_head;
-            return sleep_for(kStreamPauseMs);
+            // Playing silently, the writer may be behind the silent clock
+            // (a stalled cursor is noticed a second late) and catches up
+            // at the mixer's pace instead of one block per pause.
+            return sleep_for(playing_silently ? 1 : kStreamPauseMs);
         case StreamLoopState::exited:
             break;
     }

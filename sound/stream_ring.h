@@ -33,9 +33,24 @@ void release_stream_buffer();
 // count as a whole free ring.
 uint32_t stream_free_distance(uint32_t writer, uint32_t play_cursor);
 
+// Losing the device: the streaming loop calls watch_sound_device() while it
+// waits on the play cursor. A device that says it has gone, or a cursor
+// that has stood still for a second (five before its first move), is taken
+// as lost: one line tells the user, and from then on the ring is clocked silently from the system
+// counter, as fast as a card would have drained it, so the song keeps its
+// time. Once a second the default device is opened again; when one opens,
+// the sound goes on from there (one more line).
+extern bool playing_silently;
+// The first word of the lines above ("demo_rgb"); the program sets it.
+extern const char* sound_program_name;
+void watch_sound_device();
+// Forgets any earlier loss; called as the engine starts.
+void reset_sound_device_watch();
+
 // One step of a block write: returns false, having written nothing, while
 // the play cursor is less than 4 x bytes ahead (try again after 1 ms);
 // otherwise places the block at write_position, advances it and returns
-// true. A block whose lock fails is dropped, but write_position still
+// true. While playing silently, the room is counted against the silent
+// clock and nothing is written. A block whose lock fails is dropped, but write_position still
 // advances so the ring keeps its timing.
 bool write_stream_block(const void* source, uint32_t bytes);

@@ -69,6 +69,8 @@ TEST(SongText, MistakesAreRefusedWithTheirLine) {
         {"order 0\npattern 0\n00" + good + "\n", "ends early"},
         {"order 0 1\n" + song_with_row(0, good).substr(8), "pattern 1"},
         {"tempo 125\n", "line 1"},
+        // Found by fuzzing: a number long enough to overflow an int.
+        {"order 0 8 9 32222222222222222222222222222222222222 4\n", "line 1"},
         {"", "order list"},
     };
     for (const Case& c : cases) {

@@ -13,6 +13,7 @@
 
 #include "platform/virtual_clock.h"
 #include "platform/virtual_sound.h"
+#include "platform/virtual_window.h"
 #include "replayer/replayer.h"
 #include "sound/audio_loops.h"
 #include "sound/stream_ring.h"
@@ -195,6 +196,83 @@ TEST(SoundDevice, ARefusedDeviceLeavesNothingOpenAndSaysWhy) {
         EXPECT_FALSE(virtual_sound_device_open());
     }
     reset_virtual_sound();
+}
+
+// The song's place in rows from the start, to compare runs by.
+int32_t rows_played() {
+    return SongPosition.load() * 64 + SongRow.load();
+}
+
+// The device goes away 2 s in, or its cursor stops there without a word;
+// sometimes a device comes back 2 s later. Each time the user hears of it
+// in one line, and the song keeps the time an undisturbed card would give
+// it: at 8 s it stands where it stands in a run without trouble.
+TEST_F(AudioEngine, ALostDeviceLeavesTheSongOnTimeAndComesBackWhenADeviceDoes) {
+    constexpr int64_t kStep = 16'666'667;  // one video frame
+    start_test_music();
+    for (int64_t t = 0; t < 8000 * kMs; t += kStep) advance_virtual_clock(kStep);
+    const int32_t undisturbed_rows = rows_played();
+    stop_audio_engine();
+
+    struct Case {
+        const char* what;
+        bool removed;     // the device says it is gone; else only its cursor stops
+        bool comes_back;  // a device can be opened again from 4 s on
+    };
+    const Case cases[] = {
+        {"device removed", true, false},
+        {"cursor stopped", false, false},
+        {"device removed, another comes back", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_virtual_sound();
+        reset_virtual_window();
+        virtual_counter = 0;
+        ASSERT_EQ(open_sound_device(nullptr), 1);
+        start_test_music();
+        int64_t t = 0;
+        for (; t < 2000 * kMs; t += kStep) advance_virtual_clock(kStep);
+        if (c.removed) {
+            virtual_remove_sound_device();
+        } else {
+            virtual_sound_play_cursor_pin = int32_t(virtual_sound_ring().read_position);
+            virtual_sound_device_count = 0;
+        }
+        const int64_t trouble_at = t;
+        bool came_back = false;
+        size_t heard_before_return = 0;
+        for (; t < 8000 * kMs; t += kStep) {
+            if (c.comes_back && !came_back && t >= 4000 * kMs) {
+                virtual_sound_device_count = 1;
+                heard_before_return = virtual_soundtrack.size();
+                came_back = true;
+            }
+            advance_virtual_clock(kStep);
+            // A cursor that stops is given a second before it counts as lost.
+            if (t - trouble_at < 900 * kMs && !c.removed) {
+                EXPECT_FALSE(playing_silently);
+            }
+        }
+        EXPECT_STREQ(virtual_error_message,
+                     c.comes_back ? "sound: a sound device is back; the sound goes on"
+                                  : "sound: the sound device went away; the demo goes on "
+                                    "without sound");
+        EXPECT_NEAR(rows_played(), undisturbed_rows, 1);
+        EXPECT_EQ(playing_silently, !c.comes_back);
+        if (c.comes_back) {
+            // The new card plays the song again, not only silence.
+            bool sound = false;
+            for (size_t i = heard_before_return; i < virtual_soundtrack.size(); ++i) {
+                sound = sound || virtual_soundtrack[i] != 0;
+            }
+            EXPECT_TRUE(sound);
+            EXPECT_TRUE(virtual_sound_ring_playing());
+        }
+        ASSERT_TRUE(stop_returns());
+        virtual_sound_play_cursor_pin = -1;
+        close_sound_device();
+    }
 }
 
 }  // namespace

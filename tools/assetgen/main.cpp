@@ -57,17 +57,36 @@ int check_against(const std::string& committed) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: assetgen --out DIR | --check DIR | --preview DIR\n");
+    std::fprintf(stderr, "usage: assetgen --out DIR | --check DIR | --preview DIR | --help\n");
     return 2;
+}
+
+// The output folder, made if missing; a path that cannot be a folder is
+// refused in one line rather than ending the tool with an exception.
+bool make_output_folder(const std::string& dir) {
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (!error && fs::is_directory(dir, error)) return true;
+    std::fprintf(stderr, "assetgen: cannot make the folder %s (%s); check the path\n", dir.c_str(),
+                 error ? error.message().c_str() : "a file is in the way");
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf(
+            "usage: assetgen --out DIR | --check DIR | --preview DIR\n"
+            "  --out DIR      writes every asset into DIR (made if missing)\n"
+            "  --check DIR    exit 1 when an asset in DIR differs from its source\n"
+            "  --preview DIR  writes PNG previews of the assets into DIR\n");
+        return 0;
+    }
     if (argc != 3) return usage();
     std::string dir = argv[2];
     if (std::strcmp(argv[1], "--check") == 0) return check_against(dir);
-    fs::create_directories(dir);
+    if (!make_output_folder(dir)) return 1;
     if (std::strcmp(argv[1], "--out") == 0) return generate_all(dir) ? 0 : 1;
     if (std::strcmp(argv[1], "--preview") == 0) return preview_all(dir) ? 0 : 1;
     return usage();

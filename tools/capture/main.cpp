@@ -18,6 +18,7 @@
 #endif
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,7 @@
 #include "shell/demo.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
+#include "tools/common/arguments.h"
 #include "tools/common/image_io.h"
 
 namespace {
@@ -42,6 +44,27 @@ constexpr int64_t kSoundRate = 44'100;
 // ffmpeg gets each video frame only once the sound is this many frames
 // ahead of it, so it never waits for sound this program has not made yet.
 constexpr size_t kVideoHeldBack = 30;
+// The demo renders one frame per video frame; below 1 there is no video,
+// above 240 the capture takes hours for no visible gain.
+constexpr double kMinFps = 1;
+constexpr double kMaxFps = 240;
+constexpr double kMinSeconds = 1;
+constexpr double kMaxSeconds = 3600;  // longer than the demo: the whole of it
+
+const char kUsage[] =
+    "usage: demo_capture [--pal] [--fps N] [--seconds S] [--quality fast|small] "
+    "-o FILE.mp4|FOLDER/\n"
+    "       demo_capture [--pal] [--fps N] [--seconds S] --hash-only | --help\n";
+const char kHelp[] =
+    "demo_capture: plays the whole demo on the virtual platform and writes it.\n"
+    "  --pal      capture demo_pal instead of demo_rgb\n"
+    "  --fps N    video rate and render rate, a whole number from 1 to 240 (the\n"
+    "             demo draws every frame; higher rates take hours for nothing)\n"
+    "  --seconds S  end after S seconds of demo, a whole number from 1 to 3600\n"
+    "  --quality fast|small  x264 ultrafast (default) or the slower, smaller file\n"
+    "  -o FILE.mp4 through ffmpeg, or -o FOLDER/ for PNG frames and a WAV\n"
+    "  --hash-only  write nothing; print the frame and soundtrack hashes\n"
+    "Exit 0 written, 1 refused value or failed output, 2 malformed command line.\n";
 
 struct Options {
     int32_t fps = 60;
@@ -189,26 +212,40 @@ void capture_frame(const PresentedFrame& frame) {
     show_progress(false);
 }
 
-// The number after an option: false when it is not one from low to high.
-bool parse_number(const char* text, long low, long high, long* value) {
-    char* end = nullptr;
-    *value = std::strtol(text, &end, 10);
-    return *end == '\0' && *value >= low && *value <= high;
+// A whole number from low to high after an option: kExitUsage when it is
+// not a number, kExitRefused (having said why) when it is out of its limits.
+int take_whole_number(const char* option, const char* text, double low, double high,
+                      int64_t* value) {
+    double number = 0;
+    NumberCheck check = parse_bounded_number(text, low, high, &number);
+    if (check == NumberCheck::not_a_number || number != std::floor(number)) return kExitUsage;
+    if (check == NumberCheck::out_of_range) {
+        std::fprintf(stderr, "%s: %s %s is outside %g to %g; see --help.\n", kProgramName, option,
+                     text, low, high);
+        return kExitRefused;
+    }
+    *value = int64_t(number);
+    return 0;
 }
 
-bool parse(int argc, char** argv) {
+// kExitUsage for a malformed command line, kExitRefused (having said why)
+// for a value out of its limits, else 0.
+int parse(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--hash-only") {
             options.hash_only = true;
             continue;
         }
-        if (i + 1 == argc) return false;
+        if (i + 1 == argc) return kExitUsage;
         const char* value = argv[++i];
-        long number = 0;
-        if (arg == "--fps" && parse_number(value, 1, 240, &number)) {
+        int64_t number = 0;
+        int refused = 0;
+        if (arg == "--fps") {
+            refused = take_whole_number("--fps", value, kMinFps, kMaxFps, &number);
             options.fps = int32_t(number);
-        } else if (arg == "--seconds" && parse_number(value, 1, 3600, &number)) {
+        } else if (arg == "--seconds") {
+            refused = take_whole_number("--seconds", value, kMinSeconds, kMaxSeconds, &number);
             options.seconds = number;
         } else if (arg == "--quality") {
             const std::string quality = value;
@@ -217,16 +254,17 @@ bool parse(int argc, char** argv) {
             } else if (quality == kSmallEncoding.name) {
                 options.encoding = kSmallEncoding;
             } else {
-                return false;
+                return kExitUsage;
             }
         } else if (arg == "-o") {
             options.out = value;
         } else {
-            return false;
+            return kExitUsage;
         }
+        if (refused != 0) return refused;
     }
     // Exactly one of a file or folder and --hash-only.
-    return options.hash_only == options.out.empty();
+    return options.hash_only == options.out.empty() ? kExitUsage : 0;
 }
 
 bool make_folder(const std::string& path) {
@@ -275,13 +313,13 @@ bool finish_output() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!parse(argc, argv)) {
-        std::fprintf(stderr,
-                     "usage: demo_capture [--pal] [--fps N] [--seconds S] [--quality fast|small] "
-                     "-o FILE.mp4|FOLDER/\n"
-                     "       demo_capture [--pal] [--fps N] [--seconds S] --hash-only\n");
-        return 2;
+    if (help_asked(argc, argv)) {
+        std::printf("%s%s", kUsage, kHelp);
+        return 0;
     }
+    const int refused = parse(argc, argv);
+    if (refused == kExitUsage) std::fprintf(stderr, "%s", kUsage);
+    if (refused != 0) return refused;
     if (!choose_output()) return 1;
     slots.rate = options.fps;
     slots.write = write_slot;

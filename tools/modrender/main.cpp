@@ -2,25 +2,47 @@
 // started exactly as the demo starts its music, and writes what it renders.
 //
 //   modrender FILE [--seconds N] [--wav OUT.wav] [--timeline OUT.txt]
+//   modrender --help
 //
 // The WAV (44,100 Hz, 16-bit stereo) is the engine's 3,528-frame blocks one
 // after another. Without --seconds it stops at the end of the block in which
 // the song first ends, or after 600 s. The timeline has one line per row
 // played: "frame position row", frame counted from the start of the WAV.
-// Repairs the loader made are named on stderr; a refused file exits with 1.
+// Repairs the loader made are named on stderr; a refused file, a value out
+// of its limits or an unreadable input exits with 1, a malformed command
+// line with 2.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "replayer/replayer.h"
+#include "tools/common/arguments.h"
 #include "tools/common/image_io.h"
 
 namespace {
+
+// The largest module the format can describe is about 4.3 MB (31 samples
+// of 128 KB and 128 patterns of eight channels); anything much larger is
+// not a module.
+constexpr size_t kMaxModuleBytes = 16u << 20;
+// The WAV is held in memory until the end: an hour is 635 MB.
+constexpr double kMaxSeconds = 3600.0;
+constexpr double kDefaultSeconds = 600.0;
+
+const char kUsage[] =
+    "usage: modrender FILE [--seconds N] [--wav OUT.wav] [--timeline OUT.txt] | --help\n";
+const char kHelp[] =
+    "modrender: plays a 4, 6 or 8-channel module file through the music engine.\n"
+    "  --seconds N        render N seconds (0 to 3600; the WAV is held in memory,\n"
+    "                     635 MB an hour); without it, until the song first ends\n"
+    "                     or 600 s\n"
+    "  --wav OUT.wav      write 44,100 Hz 16-bit stereo\n"
+    "  --timeline OUT.txt write one line per row: frame position row\n"
+    "FILE is at most 16 MB: the largest module the format describes is 4.3 MB.\n"
+    "Exit 0 done, 1 refused (file, value or output), 2 malformed command line.\n";
 
 struct Options {
     std::string input;
@@ -37,14 +59,22 @@ void write_timeline_line(int32_t frame, int32_t position, int32_t row) {
                  position, row);
 }
 
-bool parse_options(int argc, char** argv, Options& options) {
+// The command line into `options`: kExitUsage when it is malformed,
+// kExitRefused (having said why) when a value is out of its limits, else 0.
+int parse_options(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool has_value = i + 1 < argc;
         if (arg == "--seconds" && has_value) {
-            char* end = nullptr;
-            options.seconds = std::strtod(argv[++i], &end);
-            if (*end != '\0' || !(options.seconds >= 0.0)) return false;
+            const char* text = argv[++i];
+            NumberCheck check = parse_bounded_number(text, 0.0, kMaxSeconds, &options.seconds);
+            if (check == NumberCheck::not_a_number) return kExitUsage;
+            if (check == NumberCheck::out_of_range) {
+                std::fprintf(stderr,
+                             "modrender: --seconds %s is outside 0 to %.0f; see --help for why.\n",
+                             text, kMaxSeconds);
+                return kExitRefused;
+            }
         } else if (arg == "--wav" && has_value) {
             options.wav = argv[++i];
         } else if (arg == "--timeline" && has_value) {
@@ -52,10 +82,10 @@ bool parse_options(int argc, char** argv, Options& options) {
         } else if (options.input.empty() && arg.rfind("--", 0) != 0) {
             options.input = arg;
         } else {
-            return false;
+            return kExitUsage;
         }
     }
-    return !options.input.empty();
+    return options.input.empty() ? kExitUsage : 0;
 }
 
 void report_repairs(const std::string& file) {
@@ -108,19 +138,18 @@ void start_music() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (help_asked(argc, argv)) {
+        std::printf("%s%s", kUsage, kHelp);
+        return 0;
+    }
     Options options;
-    if (!parse_options(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: modrender FILE [--seconds N] [--wav OUT.wav] [--timeline OUT.txt]\n");
-        return 2;
+    const int refused = parse_options(argc, argv, options);
+    if (refused == kExitUsage) std::fprintf(stderr, "%s", kUsage);
+    if (refused != 0) return refused;
+    std::vector<uint8_t> module;
+    if (!read_input_file("modrender", options.input, kMaxModuleBytes, &module)) {
+        return kExitRefused;
     }
-    std::ifstream in(options.input, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "modrender: cannot read %s; check the path.\n", options.input.c_str());
-        return 1;
-    }
-    const std::vector<uint8_t> module((std::istreambuf_iterator<char>(in)),
-                                      std::istreambuf_iterator<char>());
 
     build_pitch_table();
     if (load_song(module.data(), module.size()) != 0) {
@@ -146,7 +175,7 @@ int main(int argc, char** argv) {
     const int64_t max_blocks =
         options.seconds >= 0.0
             ? static_cast<int64_t>(std::ceil(options.seconds * 44100.0 / kMixBlockFrames))
-            : 600 * 44100 / kMixBlockFrames;
+            : static_cast<int64_t>(kDefaultSeconds) * 44100 / kMixBlockFrames;
     std::vector<int16_t> pcm;
     if (!options.wav.empty()) pcm.reserve(static_cast<size_t>(max_blocks) * 2 * kMixBlockFrames);
     uint64_t hash = fnv1a64(nullptr, 0);

@@ -12,8 +12,29 @@
 #include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
+namespace {
+// A soak longer than a day is a slip on the command line, not a plan.
+constexpr long kMaxSeconds = 86'400;
+}  // namespace
+
 int main(int argc, char** argv) {
-    int seconds = argc > 1 ? std::atoi(argv[1]) : 3;
+    long seconds = 3;
+    if (argc > 2) {
+        std::fprintf(stderr, "usage: sound_soak [SECONDS]\n");
+        return 2;
+    }
+    if (argc == 2) {
+        char* end = nullptr;
+        seconds = std::strtol(argv[1], &end, 10);
+        if (end == argv[1] || *end != '\0') {
+            std::fprintf(stderr, "usage: sound_soak [SECONDS]\n");
+            return 2;
+        }
+        if (seconds < 1 || seconds > kMaxSeconds) {
+            std::fprintf(stderr, "sound_soak: %s seconds is outside 1 to 86400 (a day)\n", argv[1]);
+            return 1;
+        }
+    }
     if (open_sound_device(nullptr) != 1) {
         std::fprintf(stderr, "%s\n", sound_device_error());
         return 1;
@@ -25,7 +46,7 @@ int main(int argc, char** argv) {
     int64_t start = query_performance_counter();
     int rows_seen = 0, last_row = -1, polls = 0;
     int heard_rows = 0, last_heard = -1;
-    while (query_performance_counter() - start < seconds * frequency) {
+    while (query_performance_counter() - start < int64_t(seconds) * frequency) {
         sleep_ms(5);
         int row = SongPosition.load() * 64 + SongRow.load();
         if (row != last_row) ++rows_seen;
@@ -43,12 +64,12 @@ int main(int argc, char** argv) {
     close_sound_device();
     // A row lasts 120 ms at the start-up speed; rendering runs up to 400 ms
     // ahead of the sound, which starts after 640 ms.
-    int expected = (seconds * 1000 - 640) / 120;
-    std::printf("%d seconds, %d rows seen, %d heard\n", seconds, rows_seen, heard_rows);
+    int64_t expected = (int64_t(seconds) * 1000 - 640) / 120;
+    std::printf("%ld seconds, %d rows seen, %d heard\n", seconds, rows_seen, heard_rows);
     if (rows_seen < expected / 2 || heard_rows < expected / 2) {
         std::fprintf(stderr,
-                     "the song clock stalled: %d rows seen and %d heard, about %d expected\n",
-                     rows_seen, heard_rows, expected);
+                     "the song clock stalled: %d rows seen and %d heard, about %lld expected\n",
+                     rows_seen, heard_rows, static_cast<long long>(expected));
         return 1;
     }
     return 0;

@@ -51,6 +51,10 @@ std::string_view next_word(std::string_view& s) {
     return word;
 }
 
+// No number in the song text comes near this; a longer one is a mistake,
+// refused before it overflows.
+constexpr int kLargestNumber = 1'000'000;
+
 bool parse_number(std::string_view word, int base, int& value) {
     if (word.empty()) return false;
     value = 0;
@@ -58,7 +62,7 @@ bool parse_number(std::string_view word, int base, int& value) {
         int digit = std::isdigit(uint8_t(c))    ? c - '0'
                     : std::isxdigit(uint8_t(c)) ? std::toupper(uint8_t(c)) - 'A' + 10
                                                 : base;
-        if (digit >= base) return false;
+        if (digit >= base || value > kLargestNumber) return false;
         value = value * base + digit;
     }
     return true;
