@@ -3,7 +3,6 @@
 // and the audio loops stepped, without threads, at the virtual moments their
 // waits end, in the order real threads would act.
 #include <algorithm>
-#include <climits>
 
 #include "platform/sound_device.h"
 #include "platform/virtual_clock.h"
@@ -22,7 +21,6 @@ namespace {
 
 constexpr int64_t kFramesPerSecond = 44'100;
 constexpr int64_t kCountsPerMs = kVirtualCounterFrequency / 1000;
-constexpr int64_t kNever = INT64_MAX;
 
 struct VirtualLoop {
     AudioLoopStep step;
