@@ -6,7 +6,7 @@
 
 std::string ffmpeg_error;
 
-bool start_ffmpeg(const std::string&, int32_t, int32_t, int32_t) {
+bool start_ffmpeg(const std::string&, int32_t, int32_t, int32_t, const EncoderSetting&) {
     ffmpeg_error =
         "writing a video through ffmpeg is not built for Windows; give a folder as -o to "
         "write PNG frames and a WAV, or --hash-only";

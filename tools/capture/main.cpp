@@ -53,8 +53,7 @@ constexpr double kMaxSeconds = 3600;  // longer than the demo: the whole of it
 
 const char kUsage[] =
     "usage: demo_capture [--pal] [--fps N] [--seconds S] [--quality fast|small] "
-    "-o FILE.mp4|FOLDER/\n"
-    "       demo_capture [--pal] [--fps N] [--seconds S] --hash-only | --help\n";
+    "-o FILE.mp4|FOLDER/ | --hash-only | --help\n";
 const char kHelp[] =
     "demo_capture: plays the whole demo on the virtual platform and writes it.\n"
     "  --pal      capture demo_pal instead of demo_rgb\n"

@@ -17,7 +17,6 @@ namespace {
 // plays at 3,579,545 / p points per second).
 constexpr double kRateC2 = 3579545.25 / 428;
 constexpr double kRateA1 = 3579545.25 / 508;
-constexpr double kRateA2 = 3579545.25 / 254;
 constexpr double kRateC3 = 3579545.25 / 214;
 constexpr double kRateA3 = 3579545.25 / 127;
 constexpr double kRateD3 = 3579545.25 / 190;
