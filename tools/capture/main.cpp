@@ -263,7 +263,7 @@ int parse(int argc, char** argv) {
         if (refused != 0) return refused;
     }
     // Exactly one of a file or folder and --hash-only.
-    return options.hash_only == options.out.empty() ? kExitUsage : 0;
+    return options.hash_only == options.out.empty() ? 0 : kExitUsage;
 }
 
 bool make_folder(const std::string& path) {
