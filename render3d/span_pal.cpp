@@ -183,12 +183,16 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
             _mm_store_si128(reinterpret_cast<__m128i*>(row),
                             _mm_slli_epi32(_mm_srai_epi32(w.s, 9), 8));
         }
-        uint8_t bytes[4];
+        // Lanes that are not written are not looked up either: past the
+        // span's end the shade runs out of its table and the frame may end.
+        uint8_t bytes[4] = {};
         if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
+            const int in_span = pass_bits(inside);
             for (int k = 0; k < 4; ++k) {
+                if (!(in_span >> k & 1)) continue;
                 bytes[k] = add[frame[i + k] * 256 + shade[row[k] + texture[texel_at[k]]]];
             }
-            store_bytes(frame + i, bytes, inside, pass_bits(inside));
+            store_bytes(frame + i, bytes, inside, in_span);
             continue;
         }
         __m128i stored = load_four_depths(zbuf + i);
@@ -199,6 +203,7 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
         if (bits == 0) continue;
         store_four_depths(zbuf + i, depths, stored, pass);
         for (int k = 0; k < 4; ++k) {
+            if (!(bits >> k & 1)) continue;
             if constexpr (Mode == RENDER_OPAQUE_SHADED) {
                 bytes[k] = shade[row[k] + texture[texel_at[k]]];
             } else if constexpr (Mode == RENDER_GLOW) {
