@@ -12,6 +12,14 @@ struct PresentPacing {
     int64_t next;       // counter value of the next slot, 0 before the first flip
 };
 
+// A 60 Hz grid for a counter of `frequency` counts a second, with a quarter
+// millisecond of leeway: a flip the display held back to its slot is not
+// delayed further.
+inline PresentPacing pacing_at_60_hz(int64_t frequency) {
+    const int64_t period = frequency / 60;
+    return {period, period / 64, 0};
+}
+
 // The counter value the flip at `now` must wait for; `now` when it is on time.
 inline int64_t present_due(const PresentPacing& pacing, int64_t now) {
     if (pacing.next == 0) return now;

@@ -123,10 +123,7 @@ bool video_open(WindowHandle handle, int32_t width, int32_t height, int32_t bits
         shown_indices = static_cast<uint8_t*>(std::calloc(size_t(width) * height, 1));
         std::memset(palette_words, 0, sizeof palette_words);
     }
-    // A quarter millisecond of leeway: a flip that vsync held back to its
-    // slot is not delayed further.
-    int64_t period = query_performance_frequency() / 60;
-    pacing = {period, period / 64, 0};
+    pacing = pacing_at_60_hz(query_performance_frequency());
     return true;
 }
 

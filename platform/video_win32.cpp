@@ -174,10 +174,7 @@ bool video_open(WindowHandle window, int32_t width, int32_t height, int32_t bits
         return false;
     }
     if (bits_per_pixel == 8) create_palette();
-    // A quarter millisecond of leeway: a flip the display held back to its
-    // slot is not delayed further.
-    int64_t period = query_performance_frequency() / 60;
-    pacing = {period, period / 64, 0};
+    pacing = pacing_at_60_hz(query_performance_frequency());
     return true;
 }
 
