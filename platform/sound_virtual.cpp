@@ -30,6 +30,8 @@ struct VirtualLoop {
 
 bool device_open = false;
 bool device_removed = false;
+int64_t removed_at = 0;  // virtual time the card went away
+int64_t pinned_at = -1;  // virtual time the pinned cursor was first read
 const char* device_error = "";
 
 RingDrain ring;
@@ -49,6 +51,18 @@ int64_t card_time() {
 
 int64_t frames_at(int64_t time) {
     return (time - play_start) * kFramesPerSecond / kVirtualCounterFrequency;
+}
+
+// A card that has gone, or whose cursor stands still, hears nothing more:
+// its count stands where it stopped. The pin is noticed on its first read.
+int64_t card_heard_until() {
+    if (device_removed) return removed_at;
+    if (virtual_sound_play_cursor_pin < 0) {
+        pinned_at = -1;
+        return card_time();
+    }
+    if (pinned_at < 0) pinned_at = card_time();
+    return pinned_at;
 }
 
 int64_t time_of_frame(int64_t frame) {
@@ -210,7 +224,10 @@ void sound_play_ring_looping() {
 }
 
 uint32_t sound_read_play_cursor() {
-    if (virtual_sound_play_cursor_pin >= 0) return uint32_t(virtual_sound_play_cursor_pin);
+    if (virtual_sound_play_cursor_pin >= 0) {
+        card_heard_until();  // the cursor stops here
+        return uint32_t(virtual_sound_play_cursor_pin);
+    }
     play_until(card_time());
     return ring.read_position;
 }
@@ -218,7 +235,7 @@ uint32_t sound_read_play_cursor() {
 // The ideal card has no queue of its own: what it has played is heard.
 int64_t sound_frames_heard() {
     if (!playing || !ring.ring) return 0;
-    return frames_at(card_time());
+    return frames_at(card_heard_until());
 }
 
 void sound_release_ring() {
@@ -239,6 +256,7 @@ void join_audio_threads() {
 
 void virtual_remove_sound_device() {
     play_until(card_time());
+    removed_at = card_time();
     device_removed = true;
     virtual_sound_device_count = 0;
 }
@@ -274,6 +292,7 @@ void reset_virtual_sound() {
     virtual_sound_lost_locks = 0;
     virtual_sound_failed_locks = 0;
     virtual_sound_play_cursor_pin = -1;
+    pinned_at = -1;
     virtual_sound_restores = 0;
     retired_underruns = 0;
     device_removed = false;

@@ -28,3 +28,16 @@ void reset_heard_song();
 // The streaming loop, once per block placed in the ring (written or
 // dropped: either way the write position moved on by `frames`).
 void note_block_placed(uint32_t frames);
+
+// A card that has gone counts no more frames as heard. The streaming loop,
+// on noticing the loss: from `since` (a system counter value, when the
+// card was last seen playing), with `heard_then` ring frames heard, the
+// heard clock runs on the counter. On a
+// card opened again: the heard clock counts on with the new card's count,
+// whose ring starts in silence with the next block `first_block_frame`
+// frames in.
+void hear_silently_from(int64_t since, int64_t heard_then);
+void hear_from_new_card(uint32_t first_block_frame);
+// Ring frames heard since the engine started, by the card or the silent
+// clock, never starting again from 0 on a new card. Any thread.
+int64_t ring_frames_heard();

@@ -10,6 +10,7 @@
 
 #include "platform/sound_device.h"
 #include "platform/system.h"
+#include "sound/heard_song.h"
 
 uint32_t write_position = 0;
 bool stream_ring_exists = false;
@@ -76,6 +77,12 @@ constexpr int64_t kReopenEverySeconds = 1;
 // Where the play cursor was last seen to move, and when.
 uint32_t watched_cursor = 0;
 int64_t cursor_moved_at = 0;
+// The card's heard count at the reading before the last move was seen: the
+// card was still playing then, so the silent clock counts on from there.
+int64_t read_at = 0;
+int64_t heard_at_read = 0;
+int64_t live_at = 0;
+int64_t heard_when_live = 0;
 bool cursor_watched = false;
 bool cursor_has_moved = false;  // since the ring started
 
@@ -101,6 +108,7 @@ int64_t silently_played_bytes() {
 }
 
 void play_silently_from(int64_t since, uint32_t cursor) {
+    hear_silently_from(live_at, heard_when_live);
     silent_since = since;
     silent_queued = int64_t(kStreamRingBytes - stream_free_distance(write_position, cursor));
     silent_written = 0;
@@ -126,6 +134,7 @@ void try_reopen() {
         return;
     }
     write_position = kStreamRingBytes / 2;
+    hear_from_new_card(write_position / 4);
     sound_play_ring_looping();
     playing_silently = false;
     cursor_watched = false;
@@ -147,11 +156,18 @@ bool write_silently(uint32_t bytes) {
 // Every reading of the cursor counts: the silent clock starts from the last
 // place the cursor was seen moving, with the writer where it is now.
 void note_cursor(uint32_t cursor) {
-    if (cursor_watched && cursor == watched_cursor) return;
-    cursor_has_moved = cursor_has_moved || cursor_watched;
-    watched_cursor = cursor;
-    cursor_moved_at = query_performance_counter();
-    cursor_watched = true;
+    const int64_t now = query_performance_counter();
+    const int64_t heard = ring_frames_heard();
+    if (!cursor_watched || cursor != watched_cursor) {
+        cursor_has_moved = cursor_has_moved || cursor_watched;
+        watched_cursor = cursor;
+        cursor_moved_at = now;
+        live_at = cursor_watched ? read_at : now;
+        heard_when_live = cursor_watched ? heard_at_read : heard;
+        cursor_watched = true;
+    }
+    read_at = now;
+    heard_at_read = heard;
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ uint32_t stream_free_distance(uint32_t writer, uint32_t play_cursor);
 // as lost: one line tells the user, and from then on the ring is clocked silently from the system
 // counter, as fast as a card would have drained it, so the song keeps its
 // time. Once a second the default device is opened again; when one opens,
-// the sound goes on from there (one more line).
+// the sound goes on from there (one more line). The heard place follows
+// the silent clock meanwhile (sound/heard_song.h).
 extern bool playing_silently;
 // The first word of the lines above ("demo_rgb"); the program sets it.
 extern const char* sound_program_name;

@@ -16,6 +16,7 @@
 #include "platform/virtual_window.h"
 #include "replayer/replayer.h"
 #include "sound/audio_loops.h"
+#include "sound/heard_song.h"
 #include "sound/stream_ring.h"
 #include "tools/sound_probe/test_song.h"
 
@@ -203,15 +204,25 @@ int32_t rows_played() {
     return SongPosition.load() * 64 + SongRow.load();
 }
 
+// The rows of the song the picture is told are being heard.
+int32_t rows_heard() {
+    const SongPlace place = heard_song_place();
+    return place.position * 64 + place.row;
+}
+
 // The device goes away 2 s in, or its cursor stops there without a word;
 // sometimes a device comes back 2 s later. Each time the user hears of it
 // in one line, and the song keeps the time an undisturbed card would give
-// it: at 8 s it stands where it stands in a run without trouble.
+// it: at 8 s it stands where it stands in a run without trouble, both as
+// rendered and as the picture is told it is heard (a gone card hears
+// nothing, so the heard place must run on the silent clock, and on a new
+// card count on from there).
 TEST_F(AudioEngine, ALostDeviceLeavesTheSongOnTimeAndComesBackWhenADeviceDoes) {
     constexpr int64_t kStep = 16'666'667;  // one video frame
     start_test_music();
     for (int64_t t = 0; t < 8000 * kMs; t += kStep) advance_virtual_clock(kStep);
     const int32_t undisturbed_rows = rows_played();
+    const int32_t undisturbed_heard_rows = rows_heard();
     stop_audio_engine();
 
     struct Case {
@@ -259,6 +270,7 @@ TEST_F(AudioEngine, ALostDeviceLeavesTheSongOnTimeAndComesBackWhenADeviceDoes) {
                                   : "sound: the sound device went away; the demo goes on "
                                     "without sound");
         EXPECT_NEAR(rows_played(), undisturbed_rows, 1);
+        EXPECT_NEAR(rows_heard(), undisturbed_heard_rows, 1);
         EXPECT_EQ(playing_silently, !c.comes_back);
         if (c.comes_back) {
             // The new card plays the song again, not only silence.
