@@ -47,14 +47,19 @@ SteppedLoop loops[2];
 int32_t loop_count = 0;
 bool stepping = false;
 
-EM_JS(int, web_audio_available, (), { return Module.audioContext ? 1 : 0; });
+// clang-format off
+EM_JS(int, web_audio_available, (), {
+    return Module.audioContext ? 1 : 0;
+});
+// clang-format on
 
 // The processor copies what the pull hands back, int16 stereo, into the
 // output as floats; a null pull is silence.
+// clang-format off
 EM_JS(int, connect_processor, (int frames), {
     const context = Module.audioContext;
     const node = context.createScriptProcessor(frames, 0, 2);
-    node.onaudioprocess = event = > {
+    node.onaudioprocess = event => {
         const out = event.outputBuffer;
         const left = out.getChannelData(0);
         const right = out.getChannelData(1);
@@ -74,22 +79,38 @@ EM_JS(int, connect_processor, (int frames), {
     Module.soundProcessor = node;
     return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, disconnect_processor, (), {
     if (Module.soundProcessor) Module.soundProcessor.disconnect();
     Module.soundProcessor = null;
 });
+// clang-format on
 
 // The context time of what the speaker plays now: the output timestamp where
 // the browser gives one, else the context clock less the output latency.
+// clang-format off
 EM_JS(double, audio_clock_at_speaker, (), {
     const context = Module.audioContext;
     const stamp = context.getOutputTimestamp ? context.getOutputTimestamp() : null;
     if (stamp && stamp.contextTime > 0) return stamp.contextTime;
     return context.currentTime - (context.outputLatency || context.baseLatency || 0);
 });
+// clang-format on
 
-EM_JS(int, audio_clock_rate, (), { return Module.audioContext.sampleRate; });
+// clang-format off
+EM_JS(int, audio_clock_rate, (), {
+    return Module.audioContext.sampleRate;
+});
+// clang-format on
+
+// The page shows the underruns beside the frame rate.
+// clang-format off
+EM_JS(void, show_underruns, (double count), {
+    Module.soundUnderruns = count;
+});
+// clang-format on
 
 int64_t frames_played() {
     return ring.frames_read - frames_read_at_start;
@@ -103,7 +124,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int16_t* web_sound_pull(int32_t frames,
                                                               double playback_time) {
     if (!playing || !ring.ring || frames > kPullFrames) return nullptr;
     if (first_frame_due < 0) first_frame_due = playback_time;
+    const int64_t underruns = ring.underruns;
     drain_ring(&ring, reinterpret_cast<uint8_t*>(pulled), uint32_t(frames) * 4);
+    if (ring.underruns != underruns) show_underruns(double(ring.underruns));
     step_due_audio_loops();
     return pulled;
 }

@@ -33,28 +33,35 @@ char error_text[256] = "";
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 
+// clang-format off
 EM_JS(int, canvas_ready, (int width, int height), {
     const canvas = Module.canvas;
     if (!canvas || !canvas.getContext) return 0;
     canvas.width = width;
     canvas.height = height;
-    Module.frameContext = canvas.getContext('2d', {alpha : false});
+    Module.frameContext = canvas.getContext('2d', {alpha: false});
     return Module.frameContext ? 1 : 0;
 });
+// clang-format on
 
 // A view over wasm memory, rebuilt only when the memory grows.
+// clang-format off
 EM_JS(void, put_on_canvas, (const uint32_t* rgba, int width, int height, int presented), {
     const bytes = width * height * 4;
-    if (!Module.frameImage || Module.frameImage.data.buffer != = HEAPU8.buffer) {
+    if (!Module.frameImage || Module.frameImage.data.buffer !== HEAPU8.buffer) {
         const view = new Uint8ClampedArray(HEAPU8.buffer, rgba, bytes);
         Module.frameImage = new ImageData(view, width, height);
     }
     Module.frameContext.putImageData(Module.frameImage, 0, 0);
     Module.presentations = presented;
 });
+// clang-format on
 
-EM_ASYNC_JS(void, wait_for_animation_frame, (),
-            { await new Promise(resolve = > requestAnimationFrame(resolve)); });
+// clang-format off
+EM_ASYNC_JS(void, wait_for_animation_frame, (), {
+    await new Promise(resolve => requestAnimationFrame(resolve));
+});
+// clang-format on
 
 // 307,200 pixels: one swap of red and blue and the alpha set, per pixel.
 void convert_words(const uint32_t* words) {

@@ -28,10 +28,12 @@ EM_BOOL queue_key_press(int, const EmscriptenKeyboardEvent* event, void*) {
     return event->keyCode == 27;
 }
 
+// clang-format off
 EM_JS(void, show_error_on_page, (const char* text), {
     const line = UTF8ToString(text);
     if (Module.showError) Module.showError(line);
 });
+// clang-format on
 
 }  // namespace
 

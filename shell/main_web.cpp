@@ -8,9 +8,11 @@
 #include "shell/demo.h"
 
 namespace {
+// clang-format off
 EM_JS(void, tell_page_demo_ended, (int exit_code), {
     if (Module.demoEnded) Module.demoEnded(exit_code);
 });
+// clang-format on
 }  // namespace
 
 int main() {
