@@ -18,17 +18,23 @@
 namespace {
 
 constexpr double kFramesPerSecond = 44'100;
-// Frames the browser asks for at a time: 46 ms, long enough to outlast a
-// frame drawn late, short enough that the streaming loop sees the cursor move
-// several times a turn of the ring.
-constexpr int32_t kPullFrames = 2048;
-// A loop that asks to be stepped again at once is stepped at most this many
-// times in a row, then waits for the next turn.
+// Frames the browser asks for at a time: 93 ms, long enough to outlast a
+// frame drawn late on a loaded machine, short enough that the streaming loop
+// sees the cursor move several times a turn of the ring.
+constexpr int32_t kPullFrames = 4096;
+// Steps of one loop in one turn at most: a loop far behind its schedule
+// catches up over several turns.
 constexpr int32_t kMaxStepsInARow = 64;
+// A loop keeps to its own schedule, as a thread that sleeps exactly would:
+// its next wake is counted from when it should have woken, not from when the
+// page got round to it, so the streaming loop's 70 ms pause does not stretch
+// to the next flip. A loop further behind than this starts afresh (the page
+// was in the background).
+constexpr double kMaxCatchUpMs = 250;
 
 struct SteppedLoop {
     AudioLoopStep step;
-    double wake_ms;  // performance.now() of its next step
+    double wake_ms;  // performance.now() its next step is due
     bool polls_cursor;
     bool active;
 };
@@ -140,16 +146,18 @@ void step_due_audio_loops() {
         for (int32_t i = 0; i < loop_count; ++i) {
             SteppedLoop& loop = loops[i];
             if (!loop.active || loop.polls_cursor || loop.wake_ms > now) continue;
+            const double step_time = std::max(loop.wake_ms, now - kMaxCatchUpMs);
             const LoopWait wait = loop.step();
             stepped = true;
             switch (wait.kind) {
                 case LoopWaitKind::sleep:
-                    loop.wake_ms = now + wait.value;
+                    loop.wake_ms = step_time + wait.value;
                     break;
                 case LoopWaitKind::until_play_cursor:
                     // The cursor moves only when the browser pulls: polled
                     // again at the next turn.
                     loop.polls_cursor = true;
+                    loop.wake_ms = now;
                     break;
                 case LoopWaitKind::exited:
                     loop.active = false;
