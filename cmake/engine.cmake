@@ -7,6 +7,7 @@
 #   bp_platform_virtual the deterministic platform (tests, capture)
 #   bp_platform_sdl     the SDL2 desktop platform
 #   bp_platform_win32   Windows: Win32, DirectDraw 7, DirectSound 8
+#   bp_platform_web     the browser: canvas, Web Audio, Asyncify (Emscripten)
 #   bp_assets_data      the embedded bytes of assets/data
 #
 # A subsystem folder adds its files with bp_core_sources, bp_engine_sources
@@ -41,6 +42,11 @@ if(BP_WITH_WIN32)
   target_link_libraries(bp_platform_win32 PUBLIC ddraw dsound winmm)
 endif()
 
+if(BP_WITH_WEB)
+  add_library(bp_platform_web STATIC)
+  target_include_directories(bp_platform_web PUBLIC ${PROJECT_SOURCE_DIR})
+endif()
+
 find_package(Threads REQUIRED)
 target_link_libraries(bp_core PUBLIC Threads::Threads)
 
@@ -60,15 +66,18 @@ function(bp_engine_sources)
   target_sources(bp_engine_pal PRIVATE ${ARG_COMMON} ${ARG_PAL})
 endfunction()
 
-# bp_platform_sources([VIRTUAL files...] [SDL files...] [WIN32 files...])
+# bp_platform_sources([VIRTUAL files...] [SDL files...] [WIN32 files...] [WEB files...])
 function(bp_platform_sources)
-  cmake_parse_arguments(ARG "" "" "VIRTUAL;SDL;WIN32" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "VIRTUAL;SDL;WIN32;WEB" ${ARGN})
   target_sources(bp_platform_virtual PRIVATE ${ARG_VIRTUAL})
   if(BP_WITH_SDL)
     target_sources(bp_platform_sdl PRIVATE ${ARG_SDL})
   endif()
   if(BP_WITH_WIN32)
     target_sources(bp_platform_win32 PRIVATE ${ARG_WIN32})
+  endif()
+  if(BP_WITH_WEB)
+    target_sources(bp_platform_web PRIVATE ${ARG_WEB})
   endif()
 endfunction()
 
@@ -94,10 +103,18 @@ function(bp_add_subfolders)
   endforeach()
 endfunction()
 
-# bp_link_platform(target rgb|pal virtual|sdl|win32)
+# bp_link_platform(target rgb|pal virtual|sdl|win32|web)
 # Links a program or test against one pixel format's engine and one platform.
 # The portable core calls into the platform (counter, window queue), so the
 # platform library must follow the core on the link line.
 function(bp_link_platform target format platform)
   target_link_libraries(${target} PRIVATE bp_engine_${format} bp_core bp_platform_${platform})
+endfunction()
+
+# bp_web_program(target)
+# A program of the web page: written beside index.html in the build folder,
+# for browsers only, its memory growing as the preparation needs.
+function(bp_web_program target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  target_link_options(${target} PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1)
 endfunction()

@@ -51,3 +51,27 @@ void drain_ring(RingDrain* drain, uint8_t* out, uint32_t bytes) {
     }
     if (stale) ++drain->underruns;
 }
+
+void regions_of_ring_drain(const RingDrain& drain, uint32_t offset, uint32_t bytes, bool entire,
+                           SoundRegions* regions) {
+    *regions = SoundRegions{};
+    if (!drain.ring) return;
+    if (entire) {
+        offset = 0;
+        bytes = drain.bytes;
+    }
+    regions->first = drain.ring + offset;
+    regions->first_bytes = std::min(bytes, drain.bytes - offset);
+    if (bytes > regions->first_bytes) {
+        regions->second = drain.ring;
+        regions->second_bytes = bytes - regions->first_bytes;
+    }
+}
+
+void mark_regions_written(RingDrain* drain, const SoundRegions& regions) {
+    if (!drain->ring) return;
+    if (regions.first) {
+        mark_ring_written(drain, uint32_t(regions.first - drain->ring), regions.first_bytes);
+    }
+    if (regions.second) mark_ring_written(drain, 0, regions.second_bytes);
+}

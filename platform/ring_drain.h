@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/sound_device.h"
+
 struct RingDrain {
     uint8_t* ring = nullptr;   // the ring's bytes
     uint8_t* fresh = nullptr;  // one flag per 4-byte frame: written, not yet played
@@ -24,3 +26,9 @@ void mark_ring_written(RingDrain* drain, uint32_t offset, uint32_t bytes);
 // wrapping, and moves the read position on. A read that meets any stale
 // frame counts one underrun.
 void drain_ring(RingDrain* drain, uint8_t* out, uint32_t bytes);
+// The regions a lock of `bytes` bytes from `offset` hands out (the whole ring
+// when `entire`), split where the span wraps; empty when there is no ring.
+void regions_of_ring_drain(const RingDrain& drain, uint32_t offset, uint32_t bytes, bool entire,
+                           SoundRegions* regions);
+// Marks what an unlock hands back as written.
+void mark_regions_written(RingDrain* drain, const SoundRegions& regions);

@@ -1,8 +1,8 @@
 // The sound seam: one playback device and one looping ring of PCM bytes, in
 // the vocabulary of a hardware looping sound buffer, plus the threads the
 // audio loops run on. One backend per platform provides all of it
-// (sound_sdl.cpp, sound_virtual.cpp, later sound_win32.cpp); the ring logic
-// and the audio loops above it are portable.
+// (sound_sdl.cpp, sound_virtual.cpp, sound_win32.cpp, sound_web.cpp); the
+// ring logic and the audio loops above it are portable.
 #pragma once
 #include <cstdint>
 

@@ -182,26 +182,14 @@ SoundResult sound_lock_ring(uint32_t offset, uint32_t bytes, bool entire, SoundR
     *regions = SoundRegions{};
     // The ring's address and size change only on the thread that locks.
     if (!ring.ring) return SoundResult::failed;
-    if (entire) {
-        offset = 0;
-        bytes = ring.bytes;
-    }
-    regions->first = ring.ring + offset;
-    regions->first_bytes = bytes < ring.bytes - offset ? bytes : ring.bytes - offset;
-    if (bytes > regions->first_bytes) {
-        regions->second = ring.ring;
-        regions->second_bytes = bytes - regions->first_bytes;
-    }
+    regions_of_ring_drain(ring, offset, bytes, entire, regions);
     return SoundResult::ok;
 }
 
 void sound_unlock_ring(const SoundRegions& regions) {
     if (!ring.ring) return;
     SDL_LockAudioDevice(device);
-    if (regions.first) {
-        mark_ring_written(&ring, uint32_t(regions.first - ring.ring), regions.first_bytes);
-    }
-    if (regions.second) mark_ring_written(&ring, 0, regions.second_bytes);
+    mark_regions_written(&ring, regions);
     SDL_UnlockAudioDevice(device);
 }
 

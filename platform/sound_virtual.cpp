@@ -190,25 +190,12 @@ SoundResult sound_lock_ring(uint32_t offset, uint32_t bytes, bool entire, SoundR
         return SoundResult::failed;
     }
     play_until(card_time());
-    if (entire) {
-        offset = 0;
-        bytes = ring.bytes;
-    }
-    regions->first = ring.ring + offset;
-    regions->first_bytes = std::min(bytes, ring.bytes - offset);
-    if (bytes > regions->first_bytes) {
-        regions->second = ring.ring;
-        regions->second_bytes = bytes - regions->first_bytes;
-    }
+    regions_of_ring_drain(ring, offset, bytes, entire, regions);
     return SoundResult::ok;
 }
 
 void sound_unlock_ring(const SoundRegions& regions) {
-    if (!ring.ring) return;
-    if (regions.first) {
-        mark_ring_written(&ring, uint32_t(regions.first - ring.ring), regions.first_bytes);
-    }
-    if (regions.second) mark_ring_written(&ring, 0, regions.second_bytes);
+    mark_regions_written(&ring, regions);
 }
 
 SoundResult sound_restore_ring() {

@@ -1,6 +1,6 @@
 // The system seam: the high-resolution counter and sleeping. One backend per
-// platform (system_sdl.cpp, system_virtual.cpp, later system_win32.cpp)
-// provides these; portable code calls nothing else for time.
+// platform (system_sdl.cpp, system_virtual.cpp, system_win32.cpp,
+// system_web.cpp) provides these; portable code calls nothing else for time.
 #pragma once
 #include <cstdint>
 

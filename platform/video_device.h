@@ -1,6 +1,6 @@
 // The video seam: an exclusive 640 x 480 mode with a flipping chain, in the
 // vocabulary of a hardware flipping surface. One backend per platform
-// (video_sdl.cpp, video_virtual.cpp, later video_win32.cpp).
+// (video_sdl.cpp, video_virtual.cpp, video_win32.cpp, video_web.cpp).
 #pragma once
 #include <cstdint>
 

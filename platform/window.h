@@ -2,7 +2,8 @@
 // pump (poll_window_messages, window_proc) and the platform's window. The
 // message codes and key codes carry the values of the Windows messages they
 // stand for, so a Windows backend passes them through unchanged. One backend
-// per platform (window_sdl.cpp, window_virtual.cpp, later window_win32.cpp).
+// per platform (window_sdl.cpp, window_virtual.cpp, window_win32.cpp,
+// window_web.cpp).
 #pragma once
 #include <cstdint>
 
