@@ -10,21 +10,9 @@
 
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/voice_lanes.h"
 
 namespace {
-
-struct LoopingVoice {
-    const int16_t* data;
-    int32_t length;
-    int32_t loop_start;
-    int32_t loop_length;
-    int32_t loop_end;
-    double step;
-    double gain;
-    double pan;
-    int16_t* out;
-    Channel* channel;
-};
 
 LoopingVoice queued_voices[kMaxChannels];
 int32_t queued_voice_count = 0;
@@ -115,6 +103,7 @@ void render_one_shot(Channel& state, const Sample& sample, double step, double g
 
 template <int N>
 void render_looping_group(const LoopingVoice* voices, int32_t frames) {
+    if (!use_reference_voice_loops && render_voice_lanes(voices, N, frames)) return;
     bool centred = true;
     for (int v = 0; v < N; ++v) centred = centred && voices[v].pan == 0.5;
     if (centred) {
