@@ -1,27 +1,36 @@
-// Four looping voices in SSE2 lanes, one voice per lane, frame by frame.
+// Up to four voices in SIMD lanes, one voice per lane, frame by frame: SSE2
+// on every x86 build, AVX2 when the processor has it.
 //
-// The plain loop carries each position as a double and rounds a fraction to
-// single precision at every frame; its chain of dependent operations per
-// frame (truncate, convert back, subtract, round, add twice) bounds it. Here
-// each lane carries the whole part and the fraction apart. Whenever every
-// position and step of a tick is a whole number of 2^-35 points below 2^17
-// points, every double sum of the plain loop is exact, so the next position
-// is the whole part plus the step's whole part and a carry, and the next
-// fraction is the fraction plus the step's fraction, less that carry: the
-// same numbers with a shorter chain, and four voices per instruction.
-// Voices that fail the test are left to the plain loop.
+// The plain loops carry each position as a double and, for a looping
+// sample, round a fraction to single precision at every frame; their chain
+// of dependent operations per frame (truncate, convert back, subtract,
+// round, add twice) bounds them. Here each lane carries the whole part and
+// the fraction apart. Whenever every position and step of a tick is a whole
+// number of 2^-35 points below 2^17 points, every double sum of the plain
+// loops is exact, so the next position is the whole part plus the step's
+// whole part and a carry, and the next fraction is the fraction plus the
+// step's fraction, less that carry: the same numbers with a shorter chain,
+// and four voices per instruction. Voices that fail the test are left to
+// the plain loops.
 #include "replayer/voice_lanes.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #if defined(__SSE2__) || defined(_M_X64)
+#define BP_VOICE_LANES 1
 #include <emmintrin.h>
+#endif
+#if BP_VOICE_LANES && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define BP_VOICE_LANES_AVX2 1
+#include <immintrin.h>
 #endif
 
 bool use_reference_voice_loops = false;
+bool allow_avx2_voice_lanes = true;
 
-#if defined(__SSE2__) || defined(_M_X64)
+#if BP_VOICE_LANES
 
 namespace {
 
@@ -30,31 +39,141 @@ constexpr int kLanes = 4;
 // 2^17 points: 52 bits, so every sum of two of them is exact in a double.
 constexpr double kUnitsPerPoint = 0x1p35;
 constexpr double kPositionLimit = 0x1p17;
+// Each lane reads point i and the one after it before it checks i against
+// the loop or the data's end, so a step stays short of the padding.
+constexpr double kLongestStep = kSamplePadding - 3;
+// A lane whose one-shot sample has run out reads these from then on.
+constexpr int16_t kSilence[2] = {0, 0};
 
 bool whole_units(double x) {
     const double units = x * kUnitsPerPoint;
     return units == std::floor(units);
 }
 
-// True when every double operation of the plain loop on this voice is exact
-// for the tick: the step and start are whole units, and no position can
-// pass the start or the loop end by more than a step. The loop ends within
-// the data (the loader makes sure), so a point before the loop end has its
-// successor beside it.
-bool fits_lanes(const LoopingVoice& voice) {
+// True when every double operation of the plain loops on this voice is
+// exact for the tick: the step and start are whole units, and no position
+// can pass the start, the loop end or the data's end by more than a step.
+// The loop ends within the data (the loader makes sure), so a point before
+// the loop end has its successor beside it.
+bool fits_lanes(const QueuedVoice& voice) {
     const double start = voice.channel->position;
-    return voice.pan == 0.5 && start >= 0.0 && voice.step > 0.0 && voice.loop_end <= voice.length &&
-           std::max(start, voice.loop_end + 1.0) + voice.step < kPositionLimit &&
-           whole_units(start) && whole_units(voice.step);
+    const double end = voice.looping ? voice.loop_end + 1.0 : voice.length + 2.0;
+    return voice.pan == 0.5 && start >= 0.0 && start < voice.length + 1.0 && voice.step > 0.0 &&
+           voice.step < kLongestStep && (!voice.looping || voice.loop_end <= voice.length) &&
+           std::max(start, end) + voice.step < kPositionLimit && whole_units(start) &&
+           whole_units(voice.step);
 }
 
-__m128i lanes_of(const LoopingVoice* const* lane, int32_t LoopingVoice::*field, int32_t add) {
-    return _mm_setr_epi32(lane[0]->*field + add, lane[1]->*field + add, lane[2]->*field + add,
-                          lane[3]->*field + add);
+// What the lanes hold, lane by lane, in the shape the vectors load.
+struct Lanes {
+    alignas(32) int32_t whole_step[kLanes];
+    alignas(32) int32_t loop_start[kLanes];  // INT_MAX for a one-shot sample: never in a loop
+    alignas(32) int32_t edge[kLanes];        // beyond this whole part, the slow way
+    alignas(32) int64_t rounds[kLanes];      // all ones when the fraction is rounded (a loop)
+    alignas(32) double fraction_step[kLanes];
+    alignas(32) double gain[kLanes];
+    alignas(32) const int16_t* data[kLanes];
+    int16_t* out[kLanes];
+    const QueuedVoice* voice[kLanes];
+    bool ended[kLanes];
+    float end_position[kLanes];
+};
+
+// Lanes beyond `count` repeat voice 0 and are never written out.
+void load_lanes(const QueuedVoice* voices, int32_t count, Lanes& lanes, int32_t* whole,
+                double* fraction) {
+    for (int v = 0; v < kLanes; ++v) {
+        const QueuedVoice& voice = voices[v < count ? v : 0];
+        const double start = voice.channel->position;
+        lanes.voice[v] = &voice;
+        lanes.whole_step[v] = static_cast<int32_t>(voice.step);
+        lanes.fraction_step[v] = voice.step - lanes.whole_step[v];
+        lanes.loop_start[v] = voice.looping ? voice.loop_start : INT_MAX;
+        // The last point of a loop reads the loop start after it; the last
+        // point of a one-shot sample reads itself twice.
+        lanes.edge[v] = (voice.looping ? voice.loop_end : voice.length) - 2;
+        lanes.rounds[v] = voice.looping ? -1 : 0;
+        lanes.gain[v] = voice.gain;
+        lanes.data[v] = voice.data;
+        lanes.out[v] = voice.out;
+        lanes.ended[v] = false;
+        whole[v] = static_cast<int32_t>(start);
+        fraction[v] = start - whole[v];
+    }
 }
 
-__m128d pair_of(double low, double high) {
-    return _mm_setr_pd(low, high);
+// The rare frames of lanes beyond their edge: a loop folded back and its
+// last point read before the loop start, a one-shot sample's last points,
+// or its end. Gives true when a lane has ended (its values changed).
+bool read_edge_points(Lanes& lanes, int32_t* whole, const double* fraction, int32_t* a,
+                      int32_t* b) {
+    bool ended = false;
+    for (int v = 0; v < kLanes; ++v) {
+        if (whole[v] <= lanes.edge[v]) continue;
+        const QueuedVoice& voice = *lanes.voice[v];
+        int32_t& i = whole[v];
+        if (voice.looping) {
+            if (i >= voice.loop_end)
+                i = voice.loop_start + (i - voice.loop_start) % voice.loop_length;
+            int32_t j = i + 1;
+            if (j >= voice.loop_end) j = voice.loop_start;
+            if (j >= voice.length) j = j - 1;
+            a[v] = voice.data[i];
+            b[v] = voice.data[j];
+        } else if (i > voice.length) {
+            // Run out: silent from this frame on, and the period goes.
+            lanes.ended[v] = true;
+            lanes.end_position[v] = static_cast<float>(i + fraction[v] + voice.step);
+            lanes.data[v] = kSilence;
+            lanes.whole_step[v] = 0;
+            lanes.fraction_step[v] = 0.0;
+            lanes.edge[v] = INT_MAX;
+            i = 0;
+            a[v] = b[v] = 0;
+            ended = true;
+        } else {
+            a[v] = b[v] = voice.data[i];
+        }
+    }
+    return ended;
+}
+
+void store_lanes(const Lanes& lanes, int32_t count, const int32_t* whole, const double* fraction) {
+    for (int v = 0; v < count; ++v) {
+        Channel& channel = *lanes.voice[v]->channel;
+        if (lanes.ended[v]) {
+            channel.period = 0;
+            channel.position = lanes.end_position[v];
+        } else {
+            channel.position = static_cast<float>(whole[v] + fraction[v]);
+        }
+    }
+}
+
+// Centred: left = s / 2 truncated, right = s - left, as one 32-bit frame
+// per lane; the first `count` lanes are stored at frame k.
+void write_frames(const Lanes& lanes, int32_t count, __m128i s, int32_t k) {
+    const __m128i left = _mm_srai_epi32(_mm_add_epi32(s, _mm_srli_epi32(s, 31)), 1);
+    const __m128i right = _mm_sub_epi32(s, left);
+    const __m128i frame =
+        _mm_or_si128(_mm_and_si128(left, _mm_set1_epi32(0xFFFF)), _mm_slli_epi32(right, 16));
+    alignas(16) int32_t lane_frame[kLanes];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lane_frame), frame);
+    for (int v = 0; v < count; ++v) std::memcpy(lanes.out[v] + 2 * k, &lane_frame[v], 4);
+}
+
+// Point i and the point after it, one 32-bit read a lane.
+__m128i read_point_pairs(const Lanes& lanes, const int32_t* whole) {
+    alignas(16) int32_t pairs[kLanes];
+    for (int v = 0; v < kLanes; ++v) std::memcpy(&pairs[v], lanes.data[v] + whole[v], 4);
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(pairs));
+}
+
+__m128i load4(const int32_t* values) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(values));
+}
+void store4(int32_t* values, __m128i x) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(values), x);
 }
 
 // Per lane: mask ? a : b.
@@ -62,9 +181,19 @@ __m128d select_pd(__m128d mask, __m128d a, __m128d b) {
     return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
 }
 
-// A double rounded to single precision and back, two lanes.
+// Doubles of 0 or 2^-35 .. 1 rounded to single precision (to nearest, ties
+// to even) by their bit patterns: the 29 bits a float lacks are rounded
+// away. Four integer operations where the conversions there and back take
+// about 10 cycles.
+constexpr int64_t kFloatRoundingBias = (int64_t(1) << 28) - 1;
+constexpr int64_t kFloatMantissaMask = ~((int64_t(1) << 29) - 1);
+
 __m128d round_to_float(__m128d x) {
-    return _mm_cvtps_pd(_mm_cvtpd_ps(x));
+    const __m128i bits = _mm_castpd_si128(x);
+    const __m128i last_kept = _mm_and_si128(_mm_srli_epi64(bits, 29), _mm_set1_epi64x(1));
+    const __m128i up =
+        _mm_add_epi64(_mm_add_epi64(bits, _mm_set1_epi64x(kFloatRoundingBias)), last_kept);
+    return _mm_castsi128_pd(_mm_and_si128(up, _mm_set1_epi64x(kFloatMantissaMask)));
 }
 
 // Four 32-bit values as four doubles, low and high pairs.
@@ -75,112 +204,75 @@ __m128d high_pd(__m128i x) {
     return _mm_cvtepi32_pd(_mm_shuffle_epi32(x, _MM_SHUFFLE(1, 0, 3, 2)));
 }
 
-// Two pairs of doubles truncated into four 32-bit values.
-__m128i truncate_pairs(__m128d low, __m128d high) {
-    return _mm_unpacklo_epi64(_mm_cvttpd_epi32(low), _mm_cvttpd_epi32(high));
-}
-
-// The rare frames of a lane at its loop's last point or past it: the
-// whole part folded back into the loop, and the two points read as the
-// plain loop reads them (the loop start after the loop end).
-void read_loop_end_points(const LoopingVoice& voice, int32_t& whole, int32_t& a, int32_t& b) {
-    if (whole >= voice.loop_end) {
-        whole = voice.loop_start + (whole - voice.loop_start) % voice.loop_length;
-    }
-    int32_t j = whole + 1;
-    if (j >= voice.loop_end) j = voice.loop_start;
-    if (j >= voice.length) j = j - 1;
-    a = voice.data[whole];
-    b = voice.data[j];
-}
-
-// About 25 operations per voice and frame; the fraction's chain, about 20
-// cycles a frame, is shared by the four lanes.
+// Doubles two to a register: about 70 operations a frame for the four
+// voices; the fraction's chain (round, select, add, compare, select) is
+// about 16 cycles a frame and shared.
 template <int N>
-void render_lanes(const LoopingVoice* voices, int32_t frames) {
-    // Lanes beyond N repeat voice 0 and are never written out.
-    const LoopingVoice* lane[kLanes];
-    const int16_t* data[kLanes];
-    int16_t* out[kLanes];
-    for (int v = 0; v < kLanes; ++v) {
-        lane[v] = &voices[v < N ? v : 0];
-        data[v] = lane[v]->data;
-        out[v] = lane[v]->out;
-    }
-
-    const __m128i loop_start = lanes_of(lane, &LoopingVoice::loop_start, 0);
-    const __m128i loop_before_last = lanes_of(lane, &LoopingVoice::loop_end, -2);
-    alignas(16) int32_t whole_step_values[kLanes];
-    double fraction_step_values[kLanes], whole_start[kLanes], fraction_start[kLanes];
-    for (int v = 0; v < kLanes; ++v) {
-        const double step = lane[v]->step;
-        const double start = lane[v]->channel->position;
-        whole_step_values[v] = static_cast<int32_t>(step);
-        fraction_step_values[v] = step - whole_step_values[v];
-        whole_start[v] = static_cast<int32_t>(start);
-        fraction_start[v] = start - whole_start[v];
-    }
-    const __m128i whole_step = _mm_load_si128(reinterpret_cast<const __m128i*>(whole_step_values));
-    const __m128d fraction_step_low = pair_of(fraction_step_values[0], fraction_step_values[1]);
-    const __m128d fraction_step_high = pair_of(fraction_step_values[2], fraction_step_values[3]);
-    const __m128d gain_low = pair_of(lane[0]->gain, lane[1]->gain);
-    const __m128d gain_high = pair_of(lane[2]->gain, lane[3]->gain);
+void render_lanes_sse2(const QueuedVoice* voices, int32_t frames) {
+    Lanes lanes;
+    alignas(16) int32_t whole_start[kLanes];
+    alignas(16) double fraction_start[kLanes];
+    load_lanes(voices, N, lanes, whole_start, fraction_start);
+    const __m128i loop_start = load4(lanes.loop_start);
+    const __m128d rounds_low = _mm_load_pd(reinterpret_cast<const double*>(lanes.rounds));
+    const __m128d rounds_high = _mm_load_pd(reinterpret_cast<const double*>(lanes.rounds + 2));
+    const __m128d gain_low = _mm_load_pd(lanes.gain);
+    const __m128d gain_high = _mm_load_pd(lanes.gain + 2);
     const __m128d one = _mm_set1_pd(1.0);
-
-    __m128i whole = _mm_setr_epi32(int32_t(whole_start[0]), int32_t(whole_start[1]),
-                                   int32_t(whole_start[2]), int32_t(whole_start[3]));
-    __m128d fraction_low = pair_of(fraction_start[0], fraction_start[1]);
-    __m128d fraction_high = pair_of(fraction_start[2], fraction_start[3]);
+    __m128i whole_step = load4(lanes.whole_step);
+    __m128i edge = load4(lanes.edge);
+    __m128d fraction_step_low = _mm_load_pd(lanes.fraction_step);
+    __m128d fraction_step_high = _mm_load_pd(lanes.fraction_step + 2);
+    __m128i whole = load4(whole_start);
+    __m128d fraction_low = _mm_load_pd(fraction_start);
+    __m128d fraction_high = _mm_load_pd(fraction_start + 2);
 
     for (int32_t k = 0; k < frames; ++k) {
-        const __m128d f_low = round_to_float(fraction_low);
-        const __m128d f_high = round_to_float(fraction_high);
+        // A loop's interpolation and restart use the fraction rounded to
+        // single precision; a one-shot sample's the exact one.
+        const __m128d rounded_low = round_to_float(fraction_low);
+        const __m128d rounded_high = round_to_float(fraction_high);
+        const __m128d f_low = select_pd(rounds_low, rounded_low, fraction_low);
+        const __m128d f_high = select_pd(rounds_high, rounded_high, fraction_high);
         const __m128i in_loop = _mm_cmpgt_epi32(whole, loop_start);
         alignas(16) int32_t lane_whole[kLanes];
-        _mm_store_si128(reinterpret_cast<__m128i*>(lane_whole), whole);
-        // Point i and the point after it, one 32-bit read each; the loop's
-        // last point and beyond go the slow way.
-        alignas(16) int32_t lane_points[kLanes];
-        for (int v = 0; v < kLanes; ++v) std::memcpy(&lane_points[v], data[v] + lane_whole[v], 4);
-        __m128i points = _mm_load_si128(reinterpret_cast<const __m128i*>(lane_points));
-        __m128i a = _mm_srai_epi32(_mm_slli_epi32(points, 16), 16);
-        __m128i b = _mm_srai_epi32(points, 16);
-        if (_mm_movemask_epi8(_mm_cmpgt_epi32(whole, loop_before_last)) != 0) {
+        store4(lane_whole, whole);
+        const __m128i pairs = read_point_pairs(lanes, lane_whole);
+        __m128i a = _mm_srai_epi32(_mm_slli_epi32(pairs, 16), 16);
+        __m128i b = _mm_srai_epi32(pairs, 16);
+        if (_mm_movemask_epi8(_mm_cmpgt_epi32(whole, edge)) != 0) {
             alignas(16) int32_t lane_a[kLanes], lane_b[kLanes];
-            _mm_store_si128(reinterpret_cast<__m128i*>(lane_a), a);
-            _mm_store_si128(reinterpret_cast<__m128i*>(lane_b), b);
-            for (int v = 0; v < kLanes; ++v) {
-                if (lane_whole[v] >= lane[v]->loop_end - 1) {
-                    read_loop_end_points(*lane[v], lane_whole[v], lane_a[v], lane_b[v]);
-                }
+            alignas(16) double lane_fraction[kLanes];
+            store4(lane_a, a);
+            store4(lane_b, b);
+            _mm_store_pd(lane_fraction, fraction_low);
+            _mm_store_pd(lane_fraction + 2, fraction_high);
+            if (read_edge_points(lanes, lane_whole, lane_fraction, lane_a, lane_b)) {
+                whole_step = load4(lanes.whole_step);
+                edge = load4(lanes.edge);
+                fraction_step_low = _mm_load_pd(lanes.fraction_step);
+                fraction_step_high = _mm_load_pd(lanes.fraction_step + 2);
             }
-            whole = _mm_load_si128(reinterpret_cast<const __m128i*>(lane_whole));
-            a = _mm_load_si128(reinterpret_cast<const __m128i*>(lane_a));
-            b = _mm_load_si128(reinterpret_cast<const __m128i*>(lane_b));
+            whole = load4(lane_whole);
+            a = load4(lane_a);
+            b = load4(lane_b);
         }
         const __m128i rise = _mm_sub_epi32(b, a);
         const __m128d s_low =
             _mm_mul_pd(_mm_add_pd(low_pd(a), _mm_mul_pd(low_pd(rise), f_low)), gain_low);
         const __m128d s_high =
             _mm_mul_pd(_mm_add_pd(high_pd(a), _mm_mul_pd(high_pd(rise), f_high)), gain_high);
-        const __m128i s = truncate_pairs(s_low, s_high);
-        // Centred: left = s / 2 truncated, right = s - left, as one 32-bit frame.
-        const __m128i left = _mm_srai_epi32(_mm_add_epi32(s, _mm_srli_epi32(s, 31)), 1);
-        const __m128i right = _mm_sub_epi32(s, left);
-        const __m128i frame =
-            _mm_or_si128(_mm_and_si128(left, _mm_set1_epi32(0xFFFF)), _mm_slli_epi32(right, 16));
-        alignas(16) int32_t lane_frame[kLanes];
-        _mm_store_si128(reinterpret_cast<__m128i*>(lane_frame), frame);
-        for (int v = 0; v < N; ++v) std::memcpy(out[v] + 2 * k, &lane_frame[v], 4);
+        write_frames(lanes, N,
+                     _mm_unpacklo_epi64(_mm_cvttpd_epi32(s_low), _mm_cvttpd_epi32(s_high)), k);
 
-        // Within the loop the plain loop restarts from the rounded fraction;
-        // before it, from the exact one.
+        // Within a loop the plain loop restarts from the rounded fraction;
+        // before it from the exact one. A one-shot sample is never in a loop.
         const __m128d loop_low = _mm_castsi128_pd(_mm_unpacklo_epi32(in_loop, in_loop));
         const __m128d loop_high = _mm_castsi128_pd(_mm_unpackhi_epi32(in_loop, in_loop));
         const __m128d sum_low =
-            _mm_add_pd(select_pd(loop_low, f_low, fraction_low), fraction_step_low);
+            _mm_add_pd(select_pd(loop_low, rounded_low, fraction_low), fraction_step_low);
         const __m128d sum_high =
-            _mm_add_pd(select_pd(loop_high, f_high, fraction_high), fraction_step_high);
+            _mm_add_pd(select_pd(loop_high, rounded_high, fraction_high), fraction_step_high);
         const __m128d carry_low = _mm_cmpge_pd(sum_low, one);
         const __m128d carry_high = _mm_cmpge_pd(sum_high, one);
         fraction_low = select_pd(carry_low, _mm_sub_pd(sum_low, one), sum_low);
@@ -191,18 +283,120 @@ void render_lanes(const LoopingVoice* voices, int32_t frames) {
     }
 
     alignas(16) int32_t lane_whole[kLanes];
-    double lane_fraction[kLanes];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lane_whole), whole);
-    _mm_storeu_pd(lane_fraction, fraction_low);
-    _mm_storeu_pd(lane_fraction + 2, fraction_high);
-    for (int v = 0; v < N; ++v) {
-        voices[v].channel->position = static_cast<float>(lane_whole[v] + lane_fraction[v]);
+    alignas(16) double lane_fraction[kLanes];
+    store4(lane_whole, whole);
+    _mm_store_pd(lane_fraction, fraction_low);
+    _mm_store_pd(lane_fraction + 2, fraction_high);
+    store_lanes(lanes, N, lane_whole, lane_fraction);
+}
+
+#if BP_VOICE_LANES_AVX2
+
+#define BP_AVX2 __attribute__((target("avx2")))
+
+BP_AVX2 __m256d round_to_float_avx2(__m256d x) {
+    const __m256i bits = _mm256_castpd_si256(x);
+    const __m256i last_kept = _mm256_and_si256(_mm256_srli_epi64(bits, 29), _mm256_set1_epi64x(1));
+    const __m256i up =
+        _mm256_add_epi64(_mm256_add_epi64(bits, _mm256_set1_epi64x(kFloatRoundingBias)), last_kept);
+    return _mm256_castsi256_pd(_mm256_and_si256(up, _mm256_set1_epi64x(kFloatMantissaMask)));
+}
+
+// Doubles four to a register: about 50 operations a frame for the four
+// voices. A gather of the point pairs costs more than the four reads here
+// (on this machine three times the whole loop). The same arithmetic as
+// the SSE2 loop, so the same numbers.
+template <int N>
+BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
+    Lanes lanes;
+    alignas(16) int32_t whole_start[kLanes];
+    alignas(32) double fraction_start[kLanes];
+    load_lanes(voices, N, lanes, whole_start, fraction_start);
+    const __m128i loop_start = load4(lanes.loop_start);
+    const __m256d rounds = _mm256_load_pd(reinterpret_cast<const double*>(lanes.rounds));
+    const __m256d gain = _mm256_load_pd(lanes.gain);
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m128i low_half = _mm_set1_epi32(0xFFFF);
+    __m128i whole_step = load4(lanes.whole_step);
+    __m128i edge = load4(lanes.edge);
+    __m256d fraction_step = _mm256_load_pd(lanes.fraction_step);
+    __m128i whole = load4(whole_start);
+    __m256d fraction = _mm256_load_pd(fraction_start);
+
+    for (int32_t k = 0; k < frames; ++k) {
+        const __m256d rounded = round_to_float_avx2(fraction);
+        const __m256d f = _mm256_blendv_pd(fraction, rounded, rounds);
+        const __m256d in_loop =
+            _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_cmpgt_epi32(whole, loop_start)));
+        alignas(16) int32_t lane_whole[kLanes];
+        store4(lane_whole, whole);
+        const __m128i pairs = read_point_pairs(lanes, lane_whole);
+        __m128i a = _mm_srai_epi32(_mm_slli_epi32(pairs, 16), 16);
+        __m128i b = _mm_srai_epi32(pairs, 16);
+        if (_mm_movemask_epi8(_mm_cmpgt_epi32(whole, edge)) != 0) {
+            alignas(16) int32_t lane_a[kLanes], lane_b[kLanes];
+            alignas(32) double lane_fraction[kLanes];
+            store4(lane_a, a);
+            store4(lane_b, b);
+            _mm256_store_pd(lane_fraction, fraction);
+            if (read_edge_points(lanes, lane_whole, lane_fraction, lane_a, lane_b)) {
+                whole_step = load4(lanes.whole_step);
+                edge = load4(lanes.edge);
+                fraction_step = _mm256_load_pd(lanes.fraction_step);
+            }
+            whole = load4(lane_whole);
+            a = load4(lane_a);
+            b = load4(lane_b);
+        }
+        const __m256d s =
+            _mm256_mul_pd(_mm256_add_pd(_mm256_cvtepi32_pd(a),
+                                        _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_sub_epi32(b, a)), f)),
+                          gain);
+        const __m128i sample = _mm256_cvttpd_epi32(s);
+        const __m128i left = _mm_srai_epi32(_mm_add_epi32(sample, _mm_srli_epi32(sample, 31)), 1);
+        const __m128i frame = _mm_or_si128(_mm_and_si128(left, low_half),
+                                           _mm_slli_epi32(_mm_sub_epi32(sample, left), 16));
+        for (int v = 0; v < N; ++v) {
+            const int32_t value = _mm_extract_epi32(frame, v);
+            std::memcpy(lanes.out[v] + 2 * k, &value, 4);
+        }
+
+        const __m256d sum =
+            _mm256_add_pd(_mm256_blendv_pd(fraction, rounded, in_loop), fraction_step);
+        const __m256d carry = _mm256_cmp_pd(sum, one, _CMP_GE_OQ);
+        fraction = _mm256_blendv_pd(sum, _mm256_sub_pd(sum, one), carry);
+        const __m128i carry32 = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
+            _mm256_castpd_si256(carry), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+        whole = _mm_sub_epi32(_mm_add_epi32(whole, whole_step), carry32);
     }
+
+    alignas(16) int32_t lane_whole[kLanes];
+    alignas(32) double lane_fraction[kLanes];
+    store4(lane_whole, whole);
+    _mm256_store_pd(lane_fraction, fraction);
+    store_lanes(lanes, N, lane_whole, lane_fraction);
+}
+
+bool processor_has_avx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+#endif
+
+template <int N>
+void render_lanes(const QueuedVoice* voices, int32_t frames) {
+#if BP_VOICE_LANES_AVX2
+    if (allow_avx2_voice_lanes && processor_has_avx2()) {
+        return render_lanes_avx2<N>(voices, frames);
+    }
+#endif
+    render_lanes_sse2<N>(voices, frames);
 }
 
 }  // namespace
 
-bool render_voice_lanes(const LoopingVoice* voices, int32_t count, int32_t frames) {
+bool render_voice_lanes(const QueuedVoice* voices, int32_t count, int32_t frames) {
     for (int32_t v = 0; v < count; ++v) {
         if (!fits_lanes(voices[v])) return false;
     }
@@ -226,7 +420,7 @@ bool render_voice_lanes(const LoopingVoice* voices, int32_t count, int32_t frame
 
 #else
 
-bool render_voice_lanes(const LoopingVoice*, int32_t, int32_t) {
+bool render_voice_lanes(const QueuedVoice*, int32_t, int32_t) {
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The voices rendered side by side in lanes against the plain loops: random
 // voices of every kind the sequencer queues, and the embedded module from
-// its start, must give the same frames, positions and periods.
+// its start, must give the same frames, positions and periods, with the
+// lanes in SSE2 registers and (where the processor has it) in AVX2 ones.
 #include "replayer/voice_lanes.h"
 
 #include <cstring>
@@ -14,6 +15,7 @@ namespace {
 struct VoiceLanes : EngineTest {
     void TearDown() override {
         use_reference_voice_loops = false;
+        allow_avx2_voice_lanes = true;
         EngineTest::TearDown();
     }
 };
@@ -74,21 +76,26 @@ TickResult render_tick(std::vector<RandomVoice> voices, bool reference) {
     return result;
 }
 
+constexpr bool kLaneWidths[] = {false, true};  // AVX2 allowed
+
 TEST_F(VoiceLanes, RandomVoicesRenderAsThePlainLoopsDo) {
-    std::mt19937 rng(15);
-    for (int trial = 0; trial < 300; ++trial) {
-        SamplesPerTick = std::uniform_int_distribution<>(1, 1200)(rng);
-        TickRate =
-            44100.0f / SamplesPerTick * std::uniform_real_distribution<float>(0.9f, 1.1f)(rng);
-        MasterVolume = std::uniform_int_distribution<>(0, 10)(rng) / 10.0f;
-        Tick = 0;
-        std::vector<RandomVoice> voices(std::uniform_int_distribution<>(1, kMaxChannels)(rng));
-        for (RandomVoice& voice : voices) voice = random_voice(rng);
-        const TickResult plain = render_tick(voices, true);
-        const TickResult lanes = render_tick(voices, false);
-        ASSERT_EQ(plain.frames, lanes.frames) << "trial " << trial;
-        ASSERT_EQ(plain.positions, lanes.positions) << "trial " << trial;
-        ASSERT_EQ(plain.periods, lanes.periods) << "trial " << trial;
+    for (bool avx2 : kLaneWidths) {
+        allow_avx2_voice_lanes = avx2;
+        std::mt19937 rng(15);
+        for (int trial = 0; trial < 300; ++trial) {
+            SamplesPerTick = std::uniform_int_distribution<>(1, 1200)(rng);
+            TickRate =
+                44100.0f / SamplesPerTick * std::uniform_real_distribution<float>(0.9f, 1.1f)(rng);
+            MasterVolume = std::uniform_int_distribution<>(0, 10)(rng) / 10.0f;
+            Tick = 0;
+            std::vector<RandomVoice> voices(std::uniform_int_distribution<>(1, kMaxChannels)(rng));
+            for (RandomVoice& voice : voices) voice = random_voice(rng);
+            const TickResult plain = render_tick(voices, true);
+            const TickResult lanes = render_tick(voices, false);
+            ASSERT_EQ(plain.frames, lanes.frames) << "trial " << trial;
+            ASSERT_EQ(plain.positions, lanes.positions) << "trial " << trial;
+            ASSERT_EQ(plain.periods, lanes.periods) << "trial " << trial;
+        }
     }
 }
 
@@ -113,9 +120,12 @@ std::vector<int16_t> render_embedded_module(bool reference) {
 
 TEST_F(VoiceLanes, TheEmbeddedModuleRendersAsWithThePlainLoops) {
     const std::vector<int16_t> plain = render_embedded_module(true);
-    const std::vector<int16_t> lanes = render_embedded_module(false);
-    ASSERT_EQ(plain.size(), lanes.size());
-    EXPECT_TRUE(plain == lanes);
+    for (bool avx2 : kLaneWidths) {
+        allow_avx2_voice_lanes = avx2;
+        const std::vector<int16_t> lanes = render_embedded_module(false);
+        ASSERT_EQ(plain.size(), lanes.size());
+        EXPECT_TRUE(plain == lanes) << (avx2 ? "AVX2" : "SSE2");
+    }
 }
 
 }  // namespace
