@@ -306,45 +306,54 @@ BP_AVX2 __m256d round_to_float_avx2(__m256d x) {
 // voices. A gather of the point pairs costs more than the four reads here
 // (on this machine three times the whole loop). The same arithmetic as
 // the SSE2 loop, so the same numbers.
+// Four 32-bit values widened to 64-bit lanes.
+BP_AVX2 __m256i load4_wide(const int32_t* values) {
+    return _mm256_cvtepi32_epi64(load4(values));
+}
+
 template <int N>
 BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
     Lanes lanes;
     alignas(16) int32_t whole_start[kLanes];
     alignas(32) double fraction_start[kLanes];
     load_lanes(voices, N, lanes, whole_start, fraction_start);
-    const __m128i loop_start = load4(lanes.loop_start);
+    // Whole parts in 64-bit lanes beside the fractions: the carry and the
+    // loop test need no narrowing or widening.
+    const __m256i loop_start = load4_wide(lanes.loop_start);
     const __m256d rounds = _mm256_load_pd(reinterpret_cast<const double*>(lanes.rounds));
     const __m256d gain = _mm256_load_pd(lanes.gain);
     const __m256d one = _mm256_set1_pd(1.0);
     const __m128i low_half = _mm_set1_epi32(0xFFFF);
-    __m128i whole_step = load4(lanes.whole_step);
-    __m128i edge = load4(lanes.edge);
+    __m256i whole_step = load4_wide(lanes.whole_step);
+    __m256i edge = load4_wide(lanes.edge);
     __m256d fraction_step = _mm256_load_pd(lanes.fraction_step);
-    __m128i whole = load4(whole_start);
+    __m256i whole = load4_wide(whole_start);
     __m256d fraction = _mm256_load_pd(fraction_start);
 
     for (int32_t k = 0; k < frames; ++k) {
         const __m256d rounded = round_to_float_avx2(fraction);
         const __m256d f = _mm256_blendv_pd(fraction, rounded, rounds);
-        const __m256d in_loop =
-            _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_cmpgt_epi32(whole, loop_start)));
-        alignas(16) int32_t lane_whole[kLanes];
-        store4(lane_whole, whole);
-        const __m128i pairs = read_point_pairs(lanes, lane_whole);
-        __m128i a = _mm_srai_epi32(_mm_slli_epi32(pairs, 16), 16);
-        __m128i b = _mm_srai_epi32(pairs, 16);
-        if (_mm_movemask_epi8(_mm_cmpgt_epi32(whole, edge)) != 0) {
-            alignas(16) int32_t lane_a[kLanes], lane_b[kLanes];
+        const __m256d in_loop = _mm256_castsi256_pd(_mm256_cmpgt_epi64(whole, loop_start));
+        alignas(32) int64_t wide_whole[kLanes];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(wide_whole), whole);
+        alignas(16) int32_t pairs[kLanes];
+        for (int v = 0; v < kLanes; ++v) std::memcpy(&pairs[v], lanes.data[v] + wide_whole[v], 4);
+        const __m128i pair = load4(pairs);
+        __m128i a = _mm_srai_epi32(_mm_slli_epi32(pair, 16), 16);
+        __m128i b = _mm_srai_epi32(pair, 16);
+        if (_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(whole, edge))) != 0) {
+            alignas(16) int32_t lane_whole[kLanes], lane_a[kLanes], lane_b[kLanes];
             alignas(32) double lane_fraction[kLanes];
+            for (int v = 0; v < kLanes; ++v) lane_whole[v] = static_cast<int32_t>(wide_whole[v]);
             store4(lane_a, a);
             store4(lane_b, b);
             _mm256_store_pd(lane_fraction, fraction);
             if (read_edge_points(lanes, lane_whole, lane_fraction, lane_a, lane_b)) {
-                whole_step = load4(lanes.whole_step);
-                edge = load4(lanes.edge);
+                whole_step = load4_wide(lanes.whole_step);
+                edge = load4_wide(lanes.edge);
                 fraction_step = _mm256_load_pd(lanes.fraction_step);
             }
-            whole = load4(lane_whole);
+            whole = load4_wide(lane_whole);
             a = load4(lane_a);
             b = load4(lane_b);
         }
@@ -365,14 +374,14 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
             _mm256_add_pd(_mm256_blendv_pd(fraction, rounded, in_loop), fraction_step);
         const __m256d carry = _mm256_cmp_pd(sum, one, _CMP_GE_OQ);
         fraction = _mm256_blendv_pd(sum, _mm256_sub_pd(sum, one), carry);
-        const __m128i carry32 = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
-            _mm256_castpd_si256(carry), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
-        whole = _mm_sub_epi32(_mm_add_epi32(whole, whole_step), carry32);
+        whole = _mm256_sub_epi64(_mm256_add_epi64(whole, whole_step), _mm256_castpd_si256(carry));
     }
 
+    alignas(32) int64_t wide_whole[kLanes];
     alignas(16) int32_t lane_whole[kLanes];
     alignas(32) double lane_fraction[kLanes];
-    store4(lane_whole, whole);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(wide_whole), whole);
+    for (int v = 0; v < kLanes; ++v) lane_whole[v] = static_cast<int32_t>(wide_whole[v]);
     _mm256_store_pd(lane_fraction, fraction);
     store_lanes(lanes, N, lane_whole, lane_fraction);
 }
