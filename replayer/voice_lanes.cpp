@@ -66,11 +66,12 @@ bool fits_lanes(const QueuedVoice& voice) {
 
 // What the lanes hold, lane by lane, in the shape the vectors load.
 struct Lanes {
-    alignas(32) int32_t whole_step[kLanes];
+    alignas(32) int32_t whole_step_and_carry[kLanes];  // the step's whole part + 1
     alignas(32) int32_t loop_start[kLanes];  // INT_MAX for a one-shot sample: never in a loop
     alignas(32) int32_t edge[kLanes];        // beyond this whole part, the slow way
     alignas(32) int64_t rounds[kLanes];      // all ones when the fraction is rounded (a loop)
     alignas(32) double fraction_step[kLanes];
+    alignas(32) double fraction_step_less_one[kLanes];
     alignas(32) double gain[kLanes];
     alignas(32) const int16_t* data[kLanes];
     int16_t* out[kLanes];
@@ -86,8 +87,10 @@ void load_lanes(const QueuedVoice* voices, int32_t count, Lanes& lanes, int32_t*
         const QueuedVoice& voice = voices[v < count ? v : 0];
         const double start = voice.channel->position;
         lanes.voice[v] = &voice;
-        lanes.whole_step[v] = static_cast<int32_t>(voice.step);
-        lanes.fraction_step[v] = voice.step - lanes.whole_step[v];
+        const int32_t whole_step = static_cast<int32_t>(voice.step);
+        lanes.whole_step_and_carry[v] = whole_step + 1;
+        lanes.fraction_step[v] = voice.step - whole_step;
+        lanes.fraction_step_less_one[v] = lanes.fraction_step[v] - 1.0;
         lanes.loop_start[v] = voice.looping ? voice.loop_start : INT_MAX;
         // The last point of a loop reads the loop start after it; the last
         // point of a one-shot sample reads itself twice.
@@ -125,8 +128,9 @@ bool read_edge_points(Lanes& lanes, int32_t* whole, const double* fraction, int3
             lanes.ended[v] = true;
             lanes.end_position[v] = static_cast<float>(i + fraction[v] + voice.step);
             lanes.data[v] = kSilence;
-            lanes.whole_step[v] = 0;
+            lanes.whole_step_and_carry[v] = 1;
             lanes.fraction_step[v] = 0.0;
+            lanes.fraction_step_less_one[v] = -1.0;
             lanes.edge[v] = INT_MAX;
             i = 0;
             a[v] = b[v] = 0;
@@ -218,11 +222,12 @@ void render_lanes_sse2(const QueuedVoice* voices, int32_t frames) {
     const __m128d rounds_high = _mm_load_pd(reinterpret_cast<const double*>(lanes.rounds + 2));
     const __m128d gain_low = _mm_load_pd(lanes.gain);
     const __m128d gain_high = _mm_load_pd(lanes.gain + 2);
-    const __m128d one = _mm_set1_pd(1.0);
-    __m128i whole_step = load4(lanes.whole_step);
+    __m128i whole_step = load4(lanes.whole_step_and_carry);
     __m128i edge = load4(lanes.edge);
     __m128d fraction_step_low = _mm_load_pd(lanes.fraction_step);
     __m128d fraction_step_high = _mm_load_pd(lanes.fraction_step + 2);
+    __m128d fraction_step_less_one_low = _mm_load_pd(lanes.fraction_step_less_one);
+    __m128d fraction_step_less_one_high = _mm_load_pd(lanes.fraction_step_less_one + 2);
     __m128i whole = load4(whole_start);
     __m128d fraction_low = _mm_load_pd(fraction_start);
     __m128d fraction_high = _mm_load_pd(fraction_start + 2);
@@ -248,10 +253,12 @@ void render_lanes_sse2(const QueuedVoice* voices, int32_t frames) {
             _mm_store_pd(lane_fraction, fraction_low);
             _mm_store_pd(lane_fraction + 2, fraction_high);
             if (read_edge_points(lanes, lane_whole, lane_fraction, lane_a, lane_b)) {
-                whole_step = load4(lanes.whole_step);
+                whole_step = load4(lanes.whole_step_and_carry);
                 edge = load4(lanes.edge);
                 fraction_step_low = _mm_load_pd(lanes.fraction_step);
                 fraction_step_high = _mm_load_pd(lanes.fraction_step + 2);
+                fraction_step_less_one_low = _mm_load_pd(lanes.fraction_step_less_one);
+                fraction_step_less_one_high = _mm_load_pd(lanes.fraction_step_less_one + 2);
             }
             whole = load4(lane_whole);
             a = load4(lane_a);
@@ -269,17 +276,23 @@ void render_lanes_sse2(const QueuedVoice* voices, int32_t frames) {
         // before it from the exact one. A one-shot sample is never in a loop.
         const __m128d loop_low = _mm_castsi128_pd(_mm_unpacklo_epi32(in_loop, in_loop));
         const __m128d loop_high = _mm_castsi128_pd(_mm_unpackhi_epi32(in_loop, in_loop));
-        const __m128d sum_low =
-            _mm_add_pd(select_pd(loop_low, rounded_low, fraction_low), fraction_step_low);
-        const __m128d sum_high =
-            _mm_add_pd(select_pd(loop_high, rounded_high, fraction_high), fraction_step_high);
-        const __m128d carry_low = _mm_cmpge_pd(sum_low, one);
-        const __m128d carry_high = _mm_cmpge_pd(sum_high, one);
-        fraction_low = select_pd(carry_low, _mm_sub_pd(sum_low, one), sum_low);
-        fraction_high = select_pd(carry_high, _mm_sub_pd(sum_high, one), sum_high);
-        const __m128i carry = _mm_castps_si128(_mm_shuffle_ps(
-            _mm_castpd_ps(carry_low), _mm_castpd_ps(carry_high), _MM_SHUFFLE(2, 0, 2, 0)));
-        whole = _mm_sub_epi32(_mm_add_epi32(whole, whole_step), carry);
+        const __m128d g_low = select_pd(loop_low, rounded_low, fraction_low);
+        const __m128d g_high = select_pd(loop_high, rounded_high, fraction_high);
+        // The fraction plus the step's fraction, with and without the carry:
+        // the one less one is negative when there is none.
+        const __m128d less_one_low = _mm_add_pd(g_low, fraction_step_less_one_low);
+        const __m128d less_one_high = _mm_add_pd(g_high, fraction_step_less_one_high);
+        const __m128d none_low = _mm_castsi128_pd(_mm_shuffle_epi32(
+            _mm_srai_epi32(_mm_castpd_si128(less_one_low), 31), _MM_SHUFFLE(3, 3, 1, 1)));
+        const __m128d none_high = _mm_castsi128_pd(_mm_shuffle_epi32(
+            _mm_srai_epi32(_mm_castpd_si128(less_one_high), 31), _MM_SHUFFLE(3, 3, 1, 1)));
+        fraction_low = select_pd(none_low, _mm_add_pd(g_low, fraction_step_low), less_one_low);
+        fraction_high = select_pd(none_high, _mm_add_pd(g_high, fraction_step_high), less_one_high);
+        const __m128i no_carry = _mm_srli_epi32(
+            _mm_castps_si128(_mm_shuffle_ps(_mm_castpd_ps(less_one_low),
+                                            _mm_castpd_ps(less_one_high), _MM_SHUFFLE(3, 1, 3, 1))),
+            31);
+        whole = _mm_sub_epi32(_mm_add_epi32(whole, whole_step), no_carry);
     }
 
     alignas(16) int32_t lane_whole[kLanes];
@@ -322,11 +335,11 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
     const __m256i loop_start = load4_wide(lanes.loop_start);
     const __m256d rounds = _mm256_load_pd(reinterpret_cast<const double*>(lanes.rounds));
     const __m256d gain = _mm256_load_pd(lanes.gain);
-    const __m256d one = _mm256_set1_pd(1.0);
     const __m128i low_half = _mm_set1_epi32(0xFFFF);
-    __m256i whole_step = load4_wide(lanes.whole_step);
+    __m256i whole_step = load4_wide(lanes.whole_step_and_carry);
     __m256i edge = load4_wide(lanes.edge);
     __m256d fraction_step = _mm256_load_pd(lanes.fraction_step);
+    __m256d fraction_step_less_one = _mm256_load_pd(lanes.fraction_step_less_one);
     __m256i whole = load4_wide(whole_start);
     __m256d fraction = _mm256_load_pd(fraction_start);
 
@@ -349,9 +362,10 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
             store4(lane_b, b);
             _mm256_store_pd(lane_fraction, fraction);
             if (read_edge_points(lanes, lane_whole, lane_fraction, lane_a, lane_b)) {
-                whole_step = load4_wide(lanes.whole_step);
+                whole_step = load4_wide(lanes.whole_step_and_carry);
                 edge = load4_wide(lanes.edge);
                 fraction_step = _mm256_load_pd(lanes.fraction_step);
+                fraction_step_less_one = _mm256_load_pd(lanes.fraction_step_less_one);
             }
             whole = load4_wide(lane_whole);
             a = load4(lane_a);
@@ -370,11 +384,14 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
             std::memcpy(lanes.out[v] + 2 * k, &value, 4);
         }
 
-        const __m256d sum =
-            _mm256_add_pd(_mm256_blendv_pd(fraction, rounded, in_loop), fraction_step);
-        const __m256d carry = _mm256_cmp_pd(sum, one, _CMP_GE_OQ);
-        fraction = _mm256_blendv_pd(sum, _mm256_sub_pd(sum, one), carry);
-        whole = _mm256_sub_epi64(_mm256_add_epi64(whole, whole_step), _mm256_castpd_si256(carry));
+        // The fraction plus the step's fraction, with and without the carry:
+        // the one less one is negative when there is none, and its sign
+        // bit makes the choice.
+        const __m256d g = _mm256_blendv_pd(fraction, rounded, in_loop);
+        const __m256d less_one = _mm256_add_pd(g, fraction_step_less_one);
+        fraction = _mm256_blendv_pd(less_one, _mm256_add_pd(g, fraction_step), less_one);
+        const __m256i no_carry = _mm256_srli_epi64(_mm256_castpd_si256(less_one), 63);
+        whole = _mm256_sub_epi64(_mm256_add_epi64(whole, whole_step), no_carry);
     }
 
     alignas(32) int64_t wide_whole[kLanes];
