@@ -341,6 +341,12 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
     __m256d fraction_step = _mm256_load_pd(lanes.fraction_step);
     __m256d fraction_step_less_one = _mm256_load_pd(lanes.fraction_step_less_one);
     __m256i whole = load4_wide(whole_start);
+    // Copies the loop can keep in registers: the frames it stores cannot
+    // reach them.
+    const int16_t* data[kLanes];
+    int16_t* out[kLanes];
+    std::copy(lanes.data, lanes.data + kLanes, data);
+    std::copy(lanes.out, lanes.out + kLanes, out);
     __m256d fraction = _mm256_load_pd(fraction_start);
 
     for (int32_t k = 0; k < frames; ++k) {
@@ -350,7 +356,7 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
         alignas(32) int64_t wide_whole[kLanes];
         _mm256_store_si256(reinterpret_cast<__m256i*>(wide_whole), whole);
         alignas(16) int32_t pairs[kLanes];
-        for (int v = 0; v < kLanes; ++v) std::memcpy(&pairs[v], lanes.data[v] + wide_whole[v], 4);
+        for (int v = 0; v < kLanes; ++v) std::memcpy(&pairs[v], data[v] + wide_whole[v], 4);
         const __m128i pair = load4(pairs);
         __m128i a = _mm_srai_epi32(_mm_slli_epi32(pair, 16), 16);
         __m128i b = _mm_srai_epi32(pair, 16);
@@ -366,6 +372,7 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
                 edge = load4_wide(lanes.edge);
                 fraction_step = _mm256_load_pd(lanes.fraction_step);
                 fraction_step_less_one = _mm256_load_pd(lanes.fraction_step_less_one);
+                std::copy(lanes.data, lanes.data + kLanes, data);
             }
             whole = load4_wide(lane_whole);
             a = load4(lane_a);
@@ -381,7 +388,7 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
                                            _mm_slli_epi32(_mm_sub_epi32(sample, left), 16));
         for (int v = 0; v < N; ++v) {
             const int32_t value = _mm_extract_epi32(frame, v);
-            std::memcpy(lanes.out[v] + 2 * k, &value, 4);
+            std::memcpy(out[v] + 2 * k, &value, 4);
         }
 
         // The fraction plus the step's fraction, with and without the carry:
