@@ -35,22 +35,36 @@ int16_t mix_value(int32_t channel_count, int32_t i) {
 
 // All channels in one pass over the block, eight values at a time: a
 // saturating 16-bit add followed by a floor of kMixFloor is the clamp.
-// About two operations per eight values and channel.
-void mix_channels(int32_t channel_count, int32_t values) {
+// About three operations per eight values and channel; Channels is fixed
+// for the common four-channel song so that the channel loop unrolls.
+template <int Channels>
+void mix_channels_of(int32_t channel_count, int32_t values) {
+    const int32_t count = Channels > 0 ? Channels : channel_count;
+    const int16_t* in[kMaxChannels];
+    for (int32_t c = 0; c < count; ++c) in[c] = channel_buffers[c];
     int32_t i = 0;
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i floor = _mm_set1_epi16(int16_t(kMixFloor));
     for (; i + 8 <= values; i += 8) {
         __m128i sum = _mm_setzero_si128();
-        for (int32_t c = 0; c < channel_count; ++c) {
-            const __m128i value =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(channel_buffers[c] + i));
+        for (int32_t c = 0; c < count; ++c) {
+            const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in[c] + i));
             sum = _mm_max_epi16(_mm_adds_epi16(sum, value), floor);
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(mix_block + i), sum);
     }
 #endif
-    for (; i < values; ++i) mix_block[i] = mix_value(channel_count, i);
+    for (; i < values; ++i) mix_block[i] = mix_value(count, i);
+}
+
+constexpr int kFourChannels = 4;
+
+void mix_channels(int32_t channel_count, int32_t values) {
+    if (channel_count == kFourChannels) {
+        mix_channels_of<kFourChannels>(channel_count, values);
+    } else {
+        mix_channels_of<0>(channel_count, values);
+    }
 }
 
 }  // namespace
