@@ -23,31 +23,48 @@ namespace {
 constexpr int32_t kMixFloor = -32767;
 constexpr int32_t kMixCeiling = 32767;
 
-// Adds one channel into the block with the sum clamped to kMixFloor ..
-// kMixCeiling: a saturating 16-bit add followed by a floor of kMixFloor is
-// that clamp, eight values at a time.
-void add_channel(const int16_t* in, int32_t values) {
+// One value of the block: the channels added in channel order, the sum
+// clamped to kMixFloor .. kMixCeiling after every channel.
+int16_t mix_value(int32_t channel_count, int32_t i) {
+    int32_t sum = 0;
+    for (int32_t c = 0; c < channel_count; ++c) {
+        sum = std::clamp(sum + channel_buffers[c][i], kMixFloor, kMixCeiling);
+    }
+    return static_cast<int16_t>(sum);
+}
+
+// All channels in one pass over the block, eight values at a time: a
+// saturating 16-bit add followed by a floor of kMixFloor is the clamp.
+// About three operations per eight values and channel; Channels is fixed
+// for the common four-channel song so that the channel loop unrolls.
+template <int Channels>
+void mix_channels_of(int32_t channel_count, int32_t values) {
+    const int32_t count = Channels > 0 ? Channels : channel_count;
+    const int16_t* in[kMaxChannels];
+    for (int32_t c = 0; c < count; ++c) in[c] = channel_buffers[c];
     int32_t i = 0;
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i floor = _mm_set1_epi16(int16_t(kMixFloor));
     for (; i + 8 <= values; i += 8) {
-        const __m128i sum =
-            _mm_adds_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mix_block + i)),
-                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(mix_block + i), _mm_max_epi16(sum, floor));
+        __m128i sum = _mm_setzero_si128();
+        for (int32_t c = 0; c < count; ++c) {
+            const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in[c] + i));
+            sum = _mm_max_epi16(_mm_adds_epi16(sum, value), floor);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(mix_block + i), sum);
     }
 #endif
-    for (; i < values; ++i) {
-        mix_block[i] =
-            static_cast<int16_t>(std::clamp(mix_block[i] + in[i], kMixFloor, kMixCeiling));
-    }
+    for (; i < values; ++i) mix_block[i] = mix_value(count, i);
 }
 
-// Channel by channel over the whole block, about one operation per eight
-// values and channel.
+constexpr int kFourChannels = 4;
+
 void mix_channels(int32_t channel_count, int32_t values) {
-    std::memset(mix_block, 0, sizeof(int16_t) * values);
-    for (int32_t c = 0; c < channel_count; ++c) add_channel(channel_buffers[c], values);
+    if (channel_count == kFourChannels) {
+        mix_channels_of<kFourChannels>(channel_count, values);
+    } else {
+        mix_channels_of<0>(channel_count, values);
+    }
 }
 
 }  // namespace

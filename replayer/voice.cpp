@@ -2,31 +2,23 @@
 // SamplesPerTick stereo frames of its Sample, resampled with linear
 // interpolation, and writes them into the channel's buffer at PendingFrames.
 // Positions and steps are single precision between ticks and double within.
-// Owns the voices queued for the tick: looping voices are rendered together,
-// frame by frame, because each one's position is a chain of dependent
-// operations and the processor can only overlap independent chains.
+// Owns the voices queued for the tick, which are rendered together once all
+// are set up: four at a time in lanes (voice_lanes.cpp) where the lanes give
+// the same numbers, otherwise by the plain loops here, which are also the
+// reference. The plain loops render looping voices frame by frame side by
+// side, because each one's position is a chain of dependent operations and
+// the processor can only overlap independent chains.
 #include <algorithm>
 #include <cstring>
 
 #include "replayer/channel.h"
 #include "replayer/replayer.h"
+#include "replayer/voice_lanes.h"
 
 namespace {
 
-struct LoopingVoice {
-    const int16_t* data;
-    int32_t length;
-    int32_t loop_start;
-    int32_t loop_length;
-    int32_t loop_end;
-    double step;
-    double gain;
-    double pan;
-    int16_t* out;
-    Channel* channel;
-};
-
-LoopingVoice queued_voices[kMaxChannels];
+// The voices of the tick, in channel order.
+QueuedVoice queued_voices[kMaxChannels];
 int32_t queued_voice_count = 0;
 
 int16_t* tick_frames(int32_t channel) {
@@ -54,7 +46,7 @@ void write_frame(int16_t* out, int32_t s, double pan) {
 // start every frame is folded back into the loop, keeping its fraction
 // rounded to single precision.
 template <bool Centred>
-inline double render_looping_frame(const LoopingVoice& voice, double position, int16_t* out) {
+inline double render_looping_frame(const QueuedVoice& voice, double position, int16_t* out) {
     int32_t i = static_cast<int32_t>(position);
     const float f = static_cast<float>(position - i);
     position += voice.step;
@@ -77,7 +69,7 @@ inline double render_looping_frame(const LoopingVoice& voice, double position, i
 
 // N voices side by side, about 35 operations per voice and frame.
 template <int N, bool Centred>
-void render_looping_voices(const LoopingVoice* voices, int32_t frames) {
+void render_looping_voices(const QueuedVoice* voices, int32_t frames) {
     double position[N];
     for (int v = 0; v < N; ++v) position[v] = voices[v].channel->position;
     for (int32_t k = 0; k < frames; ++k) {
@@ -92,35 +84,66 @@ void render_looping_voices(const LoopingVoice* voices, int32_t frames) {
 // Reads up to the first padding value; the first frame whose whole position
 // is past the end silences the channel until a new note sets a period.
 template <bool Centred>
-void render_one_shot(Channel& state, const Sample& sample, double step, double gain, double pan,
-                     int16_t* out, int32_t frames) {
-    const int16_t* data = sample.data;
+void render_one_shot(const QueuedVoice& voice, int32_t frames) {
+    Channel& state = *voice.channel;
+    int16_t* out = voice.out;
     double position = state.position;
     for (int32_t k = 0; k < frames; ++k, out += 2) {
         const int32_t i = static_cast<int32_t>(position);
         const double f = position - i;
-        position += step;
-        if (i > sample.length) {
+        position += voice.step;
+        if (i > voice.length) {
             state.period = 0;
             std::memset(out, 0, sizeof(int16_t) * 2 * (frames - k));
             break;
         }
-        const int32_t j = i + 1 >= sample.length ? i : i + 1;
-        const int32_t a = data[i];
-        const int32_t b = data[j];
-        write_frame<Centred>(out, static_cast<int32_t>((a + (b - a) * f) * gain), pan);
+        const int32_t j = i + 1 >= voice.length ? i : i + 1;
+        const int32_t a = voice.data[i];
+        const int32_t b = voice.data[j];
+        write_frame<Centred>(out, static_cast<int32_t>((a + (b - a) * f) * voice.gain), voice.pan);
     }
     state.position = static_cast<float>(position);
 }
 
 template <int N>
-void render_looping_group(const LoopingVoice* voices, int32_t frames) {
+void render_looping_group(const QueuedVoice* voices, int32_t frames) {
     bool centred = true;
     for (int v = 0; v < N; ++v) centred = centred && voices[v].pan == 0.5;
     if (centred) {
         render_looping_voices<N, true>(voices, frames);
     } else {
         render_looping_voices<N, false>(voices, frames);
+    }
+}
+
+// The plain loops: looping voices side by side, one-shot voices one by one.
+void render_plain_voices(const QueuedVoice* voices, int32_t count, int32_t frames) {
+    QueuedVoice looping[kMaxChannels];
+    int32_t looping_count = 0;
+    for (int32_t v = 0; v < count; ++v) {
+        if (voices[v].looping) {
+            looping[looping_count++] = voices[v];
+        } else if (voices[v].pan == 0.5) {
+            render_one_shot<true>(voices[v], frames);
+        } else {
+            render_one_shot<false>(voices[v], frames);
+        }
+    }
+    const QueuedVoice* group = looping;
+    int32_t left = looping_count;
+    for (; left >= 4; left -= 4, group += 4) render_looping_group<4>(group, frames);
+    switch (left) {
+        case 3:
+            render_looping_group<3>(group, frames);
+            break;
+        case 2:
+            render_looping_group<2>(group, frames);
+            break;
+        case 1:
+            render_looping_group<1>(group, frames);
+            break;
+        default:
+            break;
     }
 }
 
@@ -141,21 +164,13 @@ void queue_tick_voice(int32_t channel, Channel& state, const Sample& sample, int
                                           static_cast<double>(TickRate) / SamplesPerTick);
     const double gain = voice_gain(tick_volume);
     const double pan = PanTable[channel];
-    if (sample.loop_length == 0 || sample.loop_length == 2) {
-        if (pan == 0.5) {
-            render_one_shot<true>(state, sample, step, gain, pan, tick_frames(channel),
-                                  SamplesPerTick);
-        } else {
-            render_one_shot<false>(state, sample, step, gain, pan, tick_frames(channel),
-                                   SamplesPerTick);
-        }
-        return;
-    }
+    const bool looping = sample.loop_length != 0 && sample.loop_length != 2;
     queued_voices[queued_voice_count++] = {sample.data,
                                            sample.length,
                                            sample.loop_start,
                                            sample.loop_length,
                                            sample.loop_start + sample.loop_length,
+                                           looping,
                                            step,
                                            gain,
                                            pan,
@@ -163,22 +178,15 @@ void queue_tick_voice(int32_t channel, Channel& state, const Sample& sample, int
                                            &state};
 }
 
+// Four voices at a time in lanes where the lanes reproduce them exactly.
 void render_queued_voices() {
-    const LoopingVoice* voices = queued_voices;
-    int32_t left = queued_voice_count;
-    for (; left >= 4; left -= 4, voices += 4) render_looping_group<4>(voices, SamplesPerTick);
-    switch (left) {
-        case 3:
-            render_looping_group<3>(voices, SamplesPerTick);
-            break;
-        case 2:
-            render_looping_group<2>(voices, SamplesPerTick);
-            break;
-        case 1:
-            render_looping_group<1>(voices, SamplesPerTick);
-            break;
-        default:
-            break;
+    constexpr int32_t kGroup = 4;
+    for (int32_t first = 0; first < queued_voice_count; first += kGroup) {
+        const int32_t count = std::min(kGroup, queued_voice_count - first);
+        const QueuedVoice* group = queued_voices + first;
+        if (use_reference_voice_loops || !render_voice_lanes(group, count, SamplesPerTick)) {
+            render_plain_voices(group, count, SamplesPerTick);
+        }
     }
     queued_voice_count = 0;
 }

@@ -88,11 +88,15 @@ void BM_BuildAddTable(benchmark::State& state) {
 BENCHMARK(BM_BuildAddTable)->Unit(benchmark::kMillisecond);
 #endif
 
-// From the first decode to the black frame on screen.
+// From the first decode to the black frame on screen, with the embedded
+// pictures, palette and tile (a run on blank stand-ins is refused).
 void BM_Preparation(benchmark::State& state) {
     open_fake_display();
     for (auto _ : state) {
-        prepare_assets();
+        if (!prepare_assets()) {
+            free_assets();
+            return state.SkipWithError("the embedded assets are missing or damaged");
+        }
         show_black_frame();
         state.PauseTiming();
         free_assets();

@@ -5,6 +5,9 @@
 // printed as a ratio to the faster of the two players.
 //
 //   replayer_bench [--benchmark_filter=...]   BP_BENCH_MODULE=FILE to measure a file
+//   replayer_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
+//       (the ratio of medians, the players taking turns so that load on the
+//       machine falls on all of them alike)
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -128,14 +131,17 @@ void BM_Libopenmpt(benchmark::State& state) {
 BENCHMARK(BM_Libopenmpt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 #endif
 
-// Collects each run's x_realtime so that the ratio can be printed at the end.
+// Collects each benchmark's x_realtime so that the ratio can be printed at
+// the end; with repetitions, the median of them.
 struct RatioReporter : benchmark::ConsoleReporter {
     std::map<std::string, double> realtime;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
+            const bool aggregate = run.run_type == Run::RT_Aggregate;
+            if (aggregate && run.aggregate_name != "median") continue;
             const auto counter = run.counters.find("x_realtime");
             if (!run.error_occurred && counter != run.counters.end()) {
-                realtime[run.benchmark_name()] = counter->second.value;
+                realtime[run.run_name.str()] = counter->second.value;
             }
         }
         ConsoleReporter::ReportRuns(runs);

@@ -36,27 +36,34 @@ TEST_F(Mixdown, ClampsTheSumAfterEveryChannelAsTheClampTableChainDoes) {
         {{-32768, 0, 0, 0}, -32767},        {{32767, 32767, -32768, -32768}, -32767},
         {{30000, 30000, -30000, 0}, 2767},  // clamped before the third
         {{1000, -2000, 3000, -4000}, -2000}};
-    ModuleBuilder builder;
-    builder.channels = 8;
-    start(builder);
-    uint32_t seed = 12345;
-    std::vector<int16_t> values[8];
-    for (std::vector<int16_t>& channel : values) {
-        channel.resize(2 * kMixBlockFrames);
-        for (int16_t& v : channel) v = int16_t((seed = seed * 1664525u + 1013904223u) >> 16);
-    }
-    for (size_t e = 0; e < std::size(edges); ++e) {
-        for (int ch = 0; ch < 8; ++ch) values[ch][e] = ch < 4 ? edges[e].values[ch] : 0;
-    }
-    // A whole block is all vector steps; one frame less leaves a tail.
-    for (int32_t frames : {kMixBlockFrames, kMixBlockFrames - 1}) {
-        for (int ch = 0; ch < 8; ++ch)
-            std::copy(values[ch].begin(), values[ch].end(), channel_buffers[ch]);
-        PendingFrames = kMixBlockFrames;  // nothing to render: mix what is there
-        const int16_t* block = render_block(frames);
-        for (size_t e = 0; e < std::size(edges); ++e) EXPECT_EQ(block[e], edges[e].mixed) << e;
-        const std::vector<int16_t> expected = mix_by_clamp_table(values, 2 * size_t(frames));
-        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), block)) << frames;
+    // Four channels (the common song, its own loop) and eight.
+    for (int channels : {4, 8}) {
+        ModuleBuilder builder;
+        builder.channels = channels;
+        start(builder);
+        uint32_t seed = 12345;
+        std::vector<int16_t> values[8];
+        for (int ch = 0; ch < 8; ++ch) {
+            values[ch].assign(2 * kMixBlockFrames, 0);
+            if (ch >= channels) continue;  // silent channels leave the reference unchanged
+            for (int16_t& v : values[ch]) v = int16_t((seed = seed * 1664525u + 1013904223u) >> 16);
+        }
+        for (size_t e = 0; e < std::size(edges); ++e) {
+            for (int ch = 0; ch < 8; ++ch) values[ch][e] = ch < 4 ? edges[e].values[ch] : 0;
+        }
+        // A whole block is all vector steps; one frame less leaves a tail.
+        for (int32_t frames : {kMixBlockFrames, kMixBlockFrames - 1}) {
+            for (int ch = 0; ch < 8; ++ch)
+                std::copy(values[ch].begin(), values[ch].end(), channel_buffers[ch]);
+            PendingFrames = kMixBlockFrames;  // nothing to render: mix what is there
+            const int16_t* block = render_block(frames);
+            for (size_t e = 0; e < std::size(edges); ++e) {
+                EXPECT_EQ(block[e], edges[e].mixed) << channels << " channels, case " << e;
+            }
+            const std::vector<int16_t> expected = mix_by_clamp_table(values, 2 * size_t(frames));
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), block))
+                << channels << " channels, " << frames << " frames";
+        }
     }
 }
 
