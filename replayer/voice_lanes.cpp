@@ -389,10 +389,11 @@ BP_AVX2 void render_lanes_avx2(const QueuedVoice* voices, int32_t frames) {
         const __m128i left = _mm_srai_epi32(_mm_add_epi32(sample, _mm_srli_epi32(sample, 31)), 1);
         const __m128i frame = _mm_or_si128(_mm_and_si128(left, low_half),
                                            _mm_slli_epi32(_mm_sub_epi32(sample, left), 16));
-        for (int v = 0; v < N; ++v) {
-            const int32_t value = _mm_extract_epi32(frame, v);
-            std::memcpy(out[v] + 2 * k, &value, 4);
-        }
+        // Through memory: an extract needs a constant lane, which an
+        // unoptimised or instrumented build does not unroll to.
+        alignas(16) int32_t values[kLanes];
+        _mm_store_si128(reinterpret_cast<__m128i*>(values), frame);
+        for (int v = 0; v < N; ++v) std::memcpy(out[v] + 2 * k, &values[v], 4);
 
         // The fraction plus the step's fraction, with and without the carry:
         // the one less one is negative when there is none, and its sign
