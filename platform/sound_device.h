@@ -78,7 +78,8 @@ using AudioLoopStep = LoopWait (*)();
 
 // Runs an audio loop: on a thread of the highest priority the platform
 // allows, or, on the virtual platform, stepped as virtual time advances.
-void start_audio_thread(AudioLoopStep step);
+// False when the system has no thread left to give; the loop then never runs.
+bool start_audio_thread(AudioLoopStep step);
 // What a real thread runs: steps until the loop exits, sleeping or polling
 // as each step asks. Shared by the backends that have threads.
 void run_audio_loop(AudioLoopStep step);

@@ -252,14 +252,14 @@ int SDLCALL audio_thread_body(void* step_slot) {
 
 }  // namespace
 
-void start_audio_thread(AudioLoopStep step) {
-    if (audio_thread_count == 2) return;
+bool start_audio_thread(AudioLoopStep step) {
+    if (audio_thread_count == 2) return false;
     audio_thread_steps[audio_thread_count] = step;
     SDL_Thread* thread =
         SDL_CreateThread(audio_thread_body, "audio loop", &audio_thread_steps[audio_thread_count]);
-    // Fails only when the system has no thread left to give; the loop then
-    // never runs.
-    if (thread) audio_threads[audio_thread_count++] = thread;
+    if (!thread) return false;
+    audio_threads[audio_thread_count++] = thread;
+    return true;
 }
 
 void join_audio_threads() {

@@ -15,6 +15,7 @@ bool virtual_sound_refuse_priority = false;
 int32_t virtual_sound_lost_locks = 0;
 int32_t virtual_sound_failed_locks = 0;
 int32_t virtual_sound_play_cursor_pin = -1;
+int32_t virtual_sound_threads_given = 2;
 int32_t virtual_sound_restores = 0;
 
 namespace {
@@ -233,8 +234,10 @@ void sound_release_ring() {
     playing = false;
 }
 
-void start_audio_thread(AudioLoopStep step) {
-    if (loop_count < 2) loops[loop_count++] = VirtualLoop{step, card_time(), true};
+bool start_audio_thread(AudioLoopStep step) {
+    if (loop_count == 2 || loop_count >= virtual_sound_threads_given) return false;
+    loops[loop_count++] = VirtualLoop{step, card_time(), true};
+    return true;
 }
 
 void join_audio_threads() {
@@ -280,6 +283,7 @@ void reset_virtual_sound() {
     virtual_sound_failed_locks = 0;
     virtual_sound_play_cursor_pin = -1;
     pinned_at = -1;
+    virtual_sound_threads_given = 2;
     virtual_sound_restores = 0;
     retired_underruns = 0;
     device_removed = false;

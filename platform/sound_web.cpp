@@ -262,8 +262,10 @@ void sound_release_ring() {
     playing = false;
 }
 
-void start_audio_thread(AudioLoopStep step) {
-    if (loop_count < 2) loops[loop_count++] = SteppedLoop{step, emscripten_get_now(), false, true};
+bool start_audio_thread(AudioLoopStep step) {
+    if (loop_count == 2) return false;
+    loops[loop_count++] = SteppedLoop{step, emscripten_get_now(), false, true};
+    return true;
 }
 
 void join_audio_threads() {

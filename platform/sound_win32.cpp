@@ -263,14 +263,15 @@ void sound_release_ring() {
 
 // The loops count themselves out before join is called, so waiting for the
 // threads to end is short and nothing is ever terminated.
-void start_audio_thread(AudioLoopStep step) {
-    if (thread_count == 2) return;
+bool start_audio_thread(AudioLoopStep step) {
+    if (thread_count == 2) return false;
     thread_steps[thread_count] = step;
     HANDLE thread = CreateThread(nullptr, 0, audio_thread_main,
                                  reinterpret_cast<void*>(uintptr_t(thread_count)), 0, nullptr);
-    if (!thread) return;
+    if (!thread) return false;
     SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
     threads[thread_count++] = thread;
+    return true;
 }
 
 void join_audio_threads() {

@@ -19,6 +19,7 @@ extern bool virtual_sound_refuse_priority;     // priority level is refused
 extern int32_t virtual_sound_lost_locks;       // the next n locks find the ring lost
 extern int32_t virtual_sound_failed_locks;     // the next n locks fail outright
 extern int32_t virtual_sound_play_cursor_pin;  // >= 0: the play cursor reads this value
+extern int32_t virtual_sound_threads_given;    // audio loops that may start; 2
 
 // The card goes away now, as a card unplugged or a sound server ended: it
 // plays no more, its cursor stands still, sound_device_lost() says so, and

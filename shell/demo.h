@@ -13,5 +13,6 @@ extern const char* const kProgramName;
 
 // The demo itself, from its black first frame to its last fade: returns when
 // the music has stopped and everything it prepared is freed. An end request
-// ends only the phase in which it arrives.
-void run_demo();
+// ends only the phase in which it arrives. False when it could not start
+// (it has said why in one line).
+bool run_demo();

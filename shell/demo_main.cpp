@@ -55,7 +55,7 @@ int demo_main(int32_t show_command) {
         exit_code = 1;
     } else {
         build_pitch_table();
-        run_demo();
+        if (!run_demo()) exit_code = 1;
         close_sound_device();
         close_display();
     }

@@ -29,10 +29,19 @@ void explain(const char* what_failed) {
 // The song repeats, at full volume, from position 0 at the next tick.
 bool start_music() {
     const int32_t index = load_song(embedded_module_mod, embedded_module_mod_size);
-    if (index < 0) return false;
+    if (index < 0) {
+        explain("the embedded song cannot be played; rebuild the program from a clean tree");
+        return false;
+    }
     set_song_loop(1);
     set_fade_mode(FadeCommand::full_volume);
-    start_audio_engine();
+    if (!start_audio_engine()) {
+        stop_audio_engine();  // frees the song and what the engine made
+        explain(
+            "the sound engine cannot start: no memory or no thread left for it; close other "
+            "programs and start again");
+        return false;
+    }
     queue_song(index);
     return true;
 }
@@ -50,18 +59,15 @@ bool prepare_demo() {
         return false;
     }
     show_black_frame();
-    if (!start_music()) {
-        explain("the embedded song cannot be played; rebuild the program from a clean tree");
-        return false;
-    }
-    return true;
+    return start_music();
 }
 
 }  // namespace
 
-void run_demo() {
+bool run_demo() {
     demo_phase = DemoPhase::preparation;
-    if (prepare_demo()) {
+    const bool prepared = prepare_demo();
+    if (prepared) {
         for (int32_t phase = int32_t(DemoPhase::title); phase <= int32_t(DemoPhase::final_title);
              ++phase) {
             play_phase(DemoPhase(phase));
@@ -71,4 +77,5 @@ void run_demo() {
     }
     free_assets();
     demo_phase = DemoPhase::ended;
+    return prepared;
 }

@@ -12,8 +12,10 @@ extern std::atomic<int32_t> audio_quit;      // 1: both loops, end
 extern std::atomic<int32_t> exited_threads;  // loops that have left
 
 // Allocates the mixing resources, resets the replayer, creates the ring and
-// starts the streaming and mixing loops.
-void start_audio_engine();
+// starts the streaming and mixing loops. False, with no loop running, when
+// the memory or the threads are not there; stop_audio_engine then frees
+// what was made.
+bool start_audio_engine();
 // Ends both loops, waits until they have counted themselves out, joins them
 // and frees everything start_audio_engine made, and every loaded song.
 void stop_audio_engine();

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "module/song.h"
 #include "platform/virtual_clock.h"
 #include "platform/virtual_sound.h"
 #include "platform/virtual_window.h"
@@ -202,6 +203,27 @@ TEST(SoundDevice, ARefusedDeviceLeavesNothingOpenAndSaysWhy) {
 // The song's place in rows from the start, to compare runs by.
 int32_t rows_played() {
     return SongPosition.load() * 64 + SongRow.load();
+}
+
+// The system gives no thread, or only one: the engine says so, leaves no
+// loop running (the one that started ends, so a stop does not wait for
+// ever), and a stop frees what it made.
+TEST_F(AudioEngine, WithoutItsTwoThreadsTheEngineRefusesToStartAndLeavesNothingRunning) {
+    for (int32_t given : {0, 1}) {
+        SCOPED_TRACE(given);
+        virtual_sound_threads_given = given;
+        load_test_song();
+        EXPECT_FALSE(start_audio_engine());
+        EXPECT_EQ(exited_threads.load(), given);
+        stop_audio_engine();
+        EXPECT_EQ(mix_block, nullptr);
+        EXPECT_EQ(song_list.count, 0);
+        EXPECT_FALSE(stream_ring_exists);
+    }
+    virtual_sound_threads_given = 2;
+    load_test_song();
+    EXPECT_TRUE(start_audio_engine());
+    stop_audio_engine();
 }
 
 // The rows of the song the picture is told are being heard.

@@ -74,4 +74,19 @@ TEST(SoundLoss, TheDemoPlaysOnSilentlyToItsNaturalEnd) {
     }
 }
 
+// The system has no thread left for the sound engine as the music starts:
+// one line, exit code 1, everything freed, and no wait for ever.
+TEST(SoundLoss, ADemoWhoseSoundEngineCannotStartSaysSoAndEnds) {
+    const DemoRun run = run_demo_virtually({}, [](const PresentedFrame&, const FrameRecord&) {
+        virtual_sound_threads_given = 1;  // after the black frame, before the music
+    });
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_TRUE(run.everything_freed);
+    EXPECT_STREQ(virtual_error_message,
+                 (std::string(kProgramName) +
+                  ": the sound engine cannot start: no memory or no thread left for it; close "
+                  "other programs and start again")
+                     .c_str());
+}
+
 }  // namespace

@@ -81,7 +81,14 @@ int main() {
     const int64_t loud_ring_frame = kStreamRingFrames + first_loud_output_frame();
     load_test_song();
     uint64_t start = SDL_GetPerformanceCounter();
-    start_audio_engine();
+    if (!start_audio_engine()) {
+        std::fprintf(stderr,
+                     "sound_latency: the sound engine cannot start (no memory or thread)\n");
+        stop_audio_engine();
+        SDL_CloseAudioDevice(capture);
+        close_sound_device();
+        return 1;
+    }
     queue_song(0);
     uint64_t clock_says = 0;
     while ((first_sound_counter.load() == 0 || clock_says == 0) &&

@@ -40,7 +40,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     load_test_song();
-    start_audio_engine();
+    if (!start_audio_engine()) {
+        std::fprintf(stderr, "sound_soak: the sound engine cannot start (no memory or thread)\n");
+        stop_audio_engine();
+        close_sound_device();
+        return 1;
+    }
     queue_song(0);
     int64_t frequency = query_performance_frequency();
     int64_t start = query_performance_counter();
