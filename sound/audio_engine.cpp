@@ -46,7 +46,8 @@ bool start_audio_engine() {
     reset_audio_loops();
     audio_loops_started = 0;
     // One loop alone would wait for ever on the other's blocks.
-    for (AudioLoopStep step : {step_stream_loop, step_mix_loop}) {
+    const AudioLoopStep loops[] = {step_stream_loop, step_mix_loop};
+    for (AudioLoopStep step : loops) {
         if (!start_audio_thread(step)) {
             end_audio_loops();
             return false;
