@@ -30,11 +30,19 @@ void draw_triangle(int32_t i0, int32_t i1, int32_t i2, uint8_t mode);
 // One row from left to right; the right end's column is not filled.
 void fill_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode);
 // demo_rgb's span filler reads ColourLookup and current_texture through
-// copies in the forms its blend works on; draw_object makes them before each
-// object's faces. Whoever calls fill_span or draw_triangle directly calls
-// this first, after any change to ColourLookup, current_texture or the
-// texture's bytes. demo_pal reads its tables directly.
+// copies in the forms its blend works on. Whoever calls fill_span or
+// draw_triangle directly calls this first, after any change to ColourLookup,
+// current_texture or the texture's bytes; whoever changes a texture's bytes
+// calls it before the next draw_object too. demo_pal reads its tables
+// directly.
 void load_span_colours();
+// draw_object's form, before each object's faces: a texture's copies are
+// kept from object to object and frame to frame, and made again only when
+// ColourLookup has changed, so it trusts that no texture's bytes changed
+// since the last load_span_colours or forget_span_colours.
+void load_kept_span_colours();
+// Drops every kept copy; preparation calls it once the textures are built.
+void forget_span_colours();
 
 #if !BP_PIXEL_PAL
 struct TexelColour {

@@ -49,6 +49,8 @@ inline uint8_t choose_texel(const uint8_t* texture, Dither& e, uint32_t u, uint3
 }  // namespace
 
 void load_span_colours() {}
+void load_kept_span_colours() {}
+void forget_span_colours() {}
 
 bool use_reference_span_loops = false;
 

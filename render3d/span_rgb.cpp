@@ -22,7 +22,7 @@ using kit = ColourLanes;
 #endif
 
 // ColourLookup as table entries of the kit, and current_texture padded for
-// the sample; both refreshed by load_span_colours.
+// the sample: what the plain loops read.
 uint64_t TexelColours[256];
 uint8_t PaddedTexture[kPaddedTextureBytes];
 
@@ -32,17 +32,126 @@ void pack_colour_lookup(uint64_t* out) {
     }
 }
 
-}  // namespace
-
-void load_span_colours() {
+void load_plain_span_colours() {
     pack_colour_lookup(TexelColours);
     if (current_texture) pad_texture(current_texture, PaddedTexture);
 }
 
+}  // namespace
+
+#if defined(__SSE2__)
+namespace {
+
+// What the fast loops read instead: per texture, a table of texel pairs.
+// Entry (x, y) holds the colours of texels (x, y) and (x, y + 1), the row
+// wrapped, as bytes blue, green, red, 0 each; a row has 257 entries, the
+// last a copy of the first. One 16-byte load at (x, y) then brings all four
+// texels of a bilinear sample: (x, y), (x, y + 1), (x + 1, y), (x + 1, y + 1).
+//
+// A table depends on the texture's bytes and on ColourLookup. The textures
+// are built once, at preparation, and keep their bytes from then on, while
+// ColourLookup follows the fades and flashes. So draw_object keeps one
+// table per texture and rebuilds it only when ColourLookup differs from the
+// copy it was built from (768 bytes compared per object). The tables are
+// keyed by the texture's address, which cannot tell new bytes at an old
+// address: load_span_colours, which whoever changes a texture must call, and
+// forget_span_colours, which preparation calls once the textures are built,
+// throw every kept table away.
+struct PairTable {
+    const uint8_t* texture;  // nullptr while the slot is empty
+    uint8_t lookup[3][256];  // the ColourLookup it was built from
+    uint64_t last_used;
+};
+// One slot per texture of the demo; tests and tools with more textures take
+// the slot used longest ago.
+constexpr int kPairTables = 5;
+constexpr int32_t kPairRowEntries = 257;
+constexpr int32_t kPairTableEntries = 256 * kPairRowEntries;
+PairTable pair_tables[kPairTables];
+// 526,336 bytes a table, in static storage: nothing is allocated while the
+// demo runs, and pages never used are never touched.
+alignas(64) uint64_t PairEntries[kPairTables][kPairTableEntries];
+uint64_t pair_table_uses;
+// The table of current_texture, or nullptr (the fast loops then fall back
+// on the plain ones).
+const uint64_t* current_pairs;
+
+// Kept out of line so that profiles can tell a rebuild from the drawing.
+[[gnu::noinline]] void build_pair_table(const uint8_t* texture, uint64_t* entries) {
+    uint64_t colour[256];
+    for (int i = 0; i < 256; ++i) {
+        colour[i] = uint64_t(ColourLookup[2][i]) | uint64_t(ColourLookup[1][i]) << 8 |
+                    uint64_t(ColourLookup[0][i]) << 16;
+    }
+    for (int32_t y = 0; y < 256; ++y) {
+        const uint8_t* row = texture + y * 256;
+        const uint8_t* below = texture + ((y + 1) & 255) * 256;
+        uint64_t* out = entries + y * kPairRowEntries;
+        for (int32_t x = 0; x < 256; ++x) out[x] = colour[row[x]] | colour[below[x]] << 32;
+        out[256] = out[0];
+    }
+}
+
+void forget_pair_tables() {
+    for (PairTable& t : pair_tables) t.texture = nullptr;
+    current_pairs = nullptr;
+}
+
+// The table of current_texture: the kept one while ColourLookup is the one
+// it was built from, else rebuilt in its slot or in the slot used longest ago.
+void use_pair_table() {
+    current_pairs = nullptr;
+    if (!current_texture) return;
+    int slot = 0;
+    for (int i = 0; i < kPairTables; ++i) {
+        if (pair_tables[i].texture == current_texture) {
+            slot = i;
+            break;
+        }
+        if (pair_tables[i].last_used < pair_tables[slot].last_used) slot = i;
+    }
+    PairTable& t = pair_tables[slot];
+    t.last_used = ++pair_table_uses;
+    if (t.texture != current_texture || std::memcmp(t.lookup, ColourLookup, sizeof t.lookup) != 0) {
+        build_pair_table(current_texture, PairEntries[slot]);
+        t.texture = current_texture;
+        std::memcpy(t.lookup, ColourLookup, sizeof t.lookup);
+    }
+    current_pairs = PairEntries[slot];
+}
+
+}  // namespace
+
+void load_span_colours() {
+    load_plain_span_colours();
+    forget_pair_tables();
+    use_pair_table();
+}
+
+void load_kept_span_colours() {
+    // The plain loops' copies cost a texture's worth of copying per object,
+    // which the fast loops do not need.
+    if (use_reference_span_loops) load_plain_span_colours();
+    use_pair_table();
+}
+
+void forget_span_colours() {
+    forget_pair_tables();
+}
+#else
+void load_span_colours() {
+    load_plain_span_colours();
+}
+void load_kept_span_colours() {
+    load_plain_span_colours();
+}
+void forget_span_colours() {}
+#endif
+
 bool use_reference_span_loops = false;
 
 TexelColour sample_bilinear(int32_t u, int32_t v) {
-    load_span_colours();
+    load_plain_span_colours();
     kit::TexelWalk at(uint32_t(u), uint32_t(v), 0, 0);
     uint32_t p = kit::pixel_of(kit::sample(at, PaddedTexture, TexelColours));
     return {int32_t(p >> 16), int32_t(p >> 8 & 255), int32_t(p & 255)};
@@ -133,32 +242,36 @@ __m128i half_shade_levels(__m128i s) {
     return _mm_srli_epi32(_mm_slli_epi32(s, 16), 25);
 }
 
-__m128i colour_pair(const uint64_t* colours, uint32_t first, uint32_t second) {
-    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(colours + first)),
-                              _mm_loadl_epi64(reinterpret_cast<const __m128i*>(colours + second)));
-}
-
-// The bilinear sample of four pixels.
-[[gnu::always_inline]] inline ColourQuad sample_quad(const QuadWalk& w, const uint8_t* padded,
-                                                     const uint64_t* colours) {
-    __m128i offsets = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(w.v, 2), _mm_set1_epi32(255 << 9)),
-                                   _mm_and_si128(_mm_srli_epi32(w.u, 11), _mm_set1_epi32(255)));
+// The bilinear sample of four pixels from the pair table: one 16-byte load
+// a pixel brings its four texels; bytes widened to 16-bit lanes, [t00 t01]
+// and [t10 t11] blend along u into [top bottom], as the plain loop's rows;
+// then two pixels' tops and bottoms blend along v in one register.
+[[gnu::always_inline]] inline ColourQuad sample_quad(const QuadWalk& w, const uint64_t* pairs) {
+    const __m128i texel = _mm_set1_epi32(255);
+    __m128i tu = _mm_and_si128(_mm_srli_epi32(w.u, 11), texel);
+    __m128i tv = _mm_and_si128(_mm_srli_epi32(w.v, 11), texel);
+    // tv x 257 + tu
+    __m128i entry = _mm_add_epi32(_mm_add_epi32(_mm_slli_epi32(tv, 8), tv), tu);
     alignas(16) uint32_t at[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(at), offsets);
-    const uint8_t* top[4] = {padded + at[0], padded + at[1], padded + at[2], padded + at[3]};
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), entry);
     const __m128i fraction = _mm_set1_epi32(0x7FF0);
-    ColourQuad fu = spread_lanes(_mm_and_si128(_mm_slli_epi32(w.u, 4), fraction));
+    __m128i fu = _mm_packs_epi32(_mm_and_si128(_mm_slli_epi32(w.u, 4), fraction), fraction);
+    fu = _mm_unpacklo_epi16(fu, fu);  // pixel k's fraction in 32-bit lane k
     ColourQuad fv = spread_lanes(_mm_and_si128(_mm_slli_epi32(w.v, 4), fraction));
-    auto blend_pair = [&](int k, __m128i fu2, __m128i fv2) {
-        constexpr uint32_t kBelow = kPaddedRowBytes;
-        __m128i upper = ColourVector::blend(colour_pair(colours, top[k][0], top[k + 1][0]),
-                                            colour_pair(colours, top[k][1], top[k + 1][1]), fu2);
-        __m128i lower = ColourVector::blend(
-            colour_pair(colours, top[k][kBelow], top[k + 1][kBelow]),
-            colour_pair(colours, top[k][kBelow + 1], top[k + 1][kBelow + 1]), fu2);
-        return ColourVector::blend(upper, lower, fv2);
+    const __m128i zero = _mm_setzero_si128();
+    auto rows = [&](int k, __m128i fu_k) {
+        __m128i texels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pairs + at[k]));
+        return ColourVector::blend(_mm_unpacklo_epi8(texels, zero), _mm_unpackhi_epi8(texels, zero),
+                                   fu_k);
     };
-    return {blend_pair(0, fu.low, fv.low), blend_pair(2, fu.high, fv.high)};
+    __m128i rows0 = rows(0, _mm_shuffle_epi32(fu, 0x00));
+    __m128i rows1 = rows(1, _mm_shuffle_epi32(fu, 0x55));
+    __m128i rows2 = rows(2, _mm_shuffle_epi32(fu, 0xAA));
+    __m128i rows3 = rows(3, _mm_shuffle_epi32(fu, 0xFF));
+    return {ColourVector::blend(_mm_unpacklo_epi64(rows0, rows1), _mm_unpackhi_epi64(rows0, rows1),
+                                fv.low),
+            ColourVector::blend(_mm_unpacklo_epi64(rows2, rows3), _mm_unpackhi_epi64(rows2, rows3),
+                                fv.high)};
 }
 
 ColourQuad shade_quad(ColourQuad c, __m128i levels) {
@@ -184,56 +297,67 @@ __m128i add_to_pixels(const uint32_t* frame, __m128i pixels) {
     return _mm_adds_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(frame)), pixels);
 }
 
-// Whole quads of one mode; returns the pixels done. The rest of the span
-// goes to the plain loop.
+// One quad of one mode at frame and zbuf; `inside` marks the lanes within
+// the span. z moves on by four pixels.
 template <uint8_t Mode>
-int32_t fill_quads(const SpanSetup& span, float* z_after) {
+[[gnu::always_inline]] inline void fill_quad(uint32_t* frame, uint16_t* zbuf, const QuadWalk& w,
+                                             float& z, float dz, __m128i inside,
+                                             const uint64_t* pairs, __m128i glow) {
+    if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
+        __m128i added = pixels_of(shade_quad(sample_quad(w, pairs), shade_levels(w.s)));
+        store_pixels(frame, add_to_pixels(frame, added), inside, pass_bits(inside));
+        return;
+    }
+    __m128i stored = load_four_depths(zbuf);
+    __m128i depths;
+    __m128i pass = _mm_and_si128(inside, four_pass_depth(next_four_depths(z, dz), stored, &depths));
+    int bits = pass_bits(pass);
+    if (bits == 0) return;
+    store_four_depths(zbuf, depths, stored, pass);
+    __m128i pixels;
+    if constexpr (Mode == RENDER_OPAQUE_SHADED) {
+        pixels = pixels_of(shade_quad(sample_quad(w, pairs), shade_levels(w.s)));
+    } else if constexpr (Mode == RENDER_OPAQUE_UNLIT) {
+        pixels = pixels_of(sample_quad(w, pairs));
+    } else if constexpr (Mode == RENDER_GLOW) {
+        pixels = add_to_pixels(frame, pixels_of(shade_quad({glow, glow}, half_shade_levels(w.s))));
+    } else {
+        pixels =
+            add_to_pixels(frame, pixels_of(shade_quad(sample_quad(w, pairs), shade_levels(w.s))));
+    }
+    store_pixels(frame, pixels, pass, bits);
+}
+
+// The whole span in quads of one mode. Where the last quad would reach past
+// the end of the buffers, its pixels and depths go through a copy.
+template <uint8_t Mode>
+void fill_quads(const SpanSetup& span, const uint64_t* pairs) {
     uint32_t* frame = FrameBuffer + span.p;
     uint16_t* zbuf = ZBuffer + span.p;
-    const uint8_t* padded = PaddedTexture;
-    const uint64_t* colours = TexelColours;
     QuadWalk w = start_quad_walk(span);
     float z = span.z;
     const float dz = span.dz;
     // One fixed texel, row 127 column 255, in both halves.
-    [[maybe_unused]] const __m128i glow =
-        Mode == RENDER_GLOW ? colour_pair(colours, current_texture[32767], current_texture[32767])
-                            : _mm_setzero_si128();
-    const int32_t quads = quads_of_span(span);
-    int32_t i = 0;
-    for (; i < quads; i += 4, step_quad_walk(w)) {
-        const __m128i inside = lanes_inside(span.n - i);
-        if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
-            __m128i added =
-                pixels_of(shade_quad(sample_quad(w, padded, colours), shade_levels(w.s)));
-            store_pixels(frame + i, add_to_pixels(frame + i, added), inside, pass_bits(inside));
-            continue;
-        }
-        __m128i stored = load_four_depths(zbuf + i);
-        __m128i depths;
-        __m128i pass =
-            _mm_and_si128(inside, four_pass_depth(next_four_depths(z, dz), stored, &depths));
-        int bits = pass_bits(pass);
-        if (bits == 0) continue;
-        store_four_depths(zbuf + i, depths, stored, pass);
-        __m128i pixels;
-        if constexpr (Mode == RENDER_OPAQUE_SHADED) {
-            pixels = pixels_of(shade_quad(sample_quad(w, padded, colours), shade_levels(w.s)));
-        } else if constexpr (Mode == RENDER_OPAQUE_UNLIT) {
-            pixels = pixels_of(sample_quad(w, padded, colours));
-        } else if constexpr (Mode == RENDER_GLOW) {
-            pixels = add_to_pixels(frame + i,
-                                   pixels_of(shade_quad({glow, glow}, half_shade_levels(w.s))));
-        } else {
-            pixels = add_to_pixels(frame + i, pixels_of(shade_quad(sample_quad(w, padded, colours),
-                                                                   shade_levels(w.s))));
-        }
-        store_pixels(frame + i, pixels, pass, bits);
+    [[maybe_unused]] __m128i glow = _mm_setzero_si128();
+    if constexpr (Mode == RENDER_GLOW) {
+        const uint8_t t = current_texture[32767];
+        glow = _mm_setr_epi16(ColourLookup[2][t], ColourLookup[1][t], ColourLookup[0][t], 0,
+                              ColourLookup[2][t], ColourLookup[1][t], ColourLookup[0][t], 0);
     }
-    // The depth sum goes on from where the quads left it (mode 1 never
-    // reads it, so it is the span's start there).
-    *z_after = z;
-    return std::min(i, span.n);
+    const int32_t direct = quads_of_span(span);
+    int32_t i = 0;
+    for (; i < direct; i += 4, step_quad_walk(w)) {
+        fill_quad<Mode>(frame + i, zbuf + i, w, z, dz, lanes_inside(span.n - i), pairs, glow);
+    }
+    if (i >= span.n) return;
+    const auto left = size_t(span.n - i);
+    uint32_t last_pixels[4] = {};
+    uint16_t last_depths[4] = {};
+    std::memcpy(last_pixels, frame + i, left * sizeof *frame);
+    std::memcpy(last_depths, zbuf + i, left * sizeof *zbuf);
+    fill_quad<Mode>(last_pixels, last_depths, w, z, dz, lanes_inside(int32_t(left)), pairs, glow);
+    std::memcpy(frame + i, last_pixels, left * sizeof *frame);
+    std::memcpy(zbuf + i, last_depths, left * sizeof *zbuf);
 }
 #endif
 
@@ -241,26 +365,28 @@ int32_t fill_quads(const SpanSetup& span, float* z_after) {
 
 void fill_span_pixels(const SpanSetup& span, uint8_t mode) {
 #if defined(__SSE2__)
-    float z = span.z;
-    int32_t done = 0;
+    const uint64_t* pairs = current_pairs;
+    if (!pairs) {
+        fill_span_pixels_reference(span, mode);
+        return;
+    }
     switch (mode) {
         case RENDER_OPAQUE_SHADED:
-            done = fill_quads<RENDER_OPAQUE_SHADED>(span, &z);
+            fill_quads<RENDER_OPAQUE_SHADED>(span, pairs);
             break;
         case RENDER_ADDITIVE_NO_DEPTH:
-            done = fill_quads<RENDER_ADDITIVE_NO_DEPTH>(span, &z);
+            fill_quads<RENDER_ADDITIVE_NO_DEPTH>(span, pairs);
             break;
         case RENDER_OPAQUE_UNLIT:
-            done = fill_quads<RENDER_OPAQUE_UNLIT>(span, &z);
+            fill_quads<RENDER_OPAQUE_UNLIT>(span, pairs);
             break;
         case RENDER_GLOW:
-            done = fill_quads<RENDER_GLOW>(span, &z);
+            fill_quads<RENDER_GLOW>(span, pairs);
             break;
         case RENDER_ADDITIVE_SHADED:
-            done = fill_quads<RENDER_ADDITIVE_SHADED>(span, &z);
+            fill_quads<RENDER_ADDITIVE_SHADED>(span, pairs);
             break;
     }
-    if (done < span.n) fill_span_pixels_reference(span_from(span, done, z), mode);
 #else
     fill_span_pixels_reference(span, mode);
 #endif

@@ -139,7 +139,7 @@ void draw_object(const SceneObject* object) {
     Matrix4 r = multiply(build_rotation_matrix(object), camera_matrix);
     for (int32_t i = 0; i < n; ++i) project_vertex(r, read_mesh_vertex(mesh, i), &VertexBuffer[i]);
     current_texture = object->texture;
-    load_span_colours();
+    load_kept_span_colours();
 
     for (int32_t i = 0; i < faces; ++i) {
         MeshFace face = read_mesh_face(mesh, n, i);

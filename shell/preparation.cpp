@@ -13,6 +13,7 @@
 #include "assets/textures.h"
 #include "display/display.h"
 #include "render3d/cos_table.h"
+#include "render3d/rasteriser.h"
 #include "render3d/scene_objects.h"
 #include "scenes/effects.h"
 #include "scenes/scenes.h"
@@ -151,6 +152,8 @@ bool prepare_assets() {
     if (!grid_object.mesh) return false;  // the four grid blocks are set together
     bool tile_present = false;
     build_textures(pattern_tile_or_blank(&tile_present));
+    // New bytes, perhaps at the addresses of textures drawn before.
+    forget_span_colours();
     // The timeline takes the radii once the music has started; nothing reads
     // them before the first 3D frame, so they are taken here, after the grids.
     compute_scene_radii();

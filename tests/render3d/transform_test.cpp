@@ -67,6 +67,7 @@ protected:
         std::memset(&camera, 0, sizeof camera);
         std::fill(screen.texture.begin(), screen.texture.end(), 1);
         for (auto& channel : ColourLookup) channel[1] = 200;
+        load_span_colours();  // new bytes, perhaps where an earlier test's texture was
     }
     // Draws one object at (x, y, z) through draw_scene; true when any pixel changed.
     bool draws(const std::vector<uint8_t>& mesh, float x, float y, float z,
