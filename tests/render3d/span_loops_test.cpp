@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -151,6 +152,29 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAtTheDepthLimits) {
                 ASSERT_EQ(r.frame_fast, r.frame_plain) << "row " << y;
                 ASSERT_EQ(r.depth_fast, r.depth_plain) << "row " << y;
             }
+        }
+    }
+}
+
+// Texture coordinates held on the last texel and the half beyond it, and
+// just below 0, where the sample blends column 255 with column 0 and row
+// 255 with row 0 (demo_pal: where the dither steps across the wrap).
+TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAcrossTheTextureWrap) {
+    const float coordinates[][2] = {{255.5f, 3.25f}, {3.25f, 255.5f},    {255.5f, 255.5f},
+                                    {-0.5f, -0.5f},  {255.99f, 255.01f}, {511.5f, -256.5f}};
+    for (uint8_t mode = 0; mode <= 4; ++mode) {
+        scramble_screen();
+        for (int32_t i = 0; i < int32_t(std::size(coordinates)); ++i) {
+            const float u = coordinates[i][0], v = coordinates[i][1];
+            SCOPED_TRACE(testing::Message() << "mode " << int(mode) << ", u " << u << ", v " << v);
+            // z a power of two keeps u and v exact; 37 pixels leave a part quad.
+            SpanPoint left = span_end(3 * 256, 10 + i, u, v, 1024, 100);
+            SpanPoint right = span_end(40 * 256, 10 + i, u, v, 1024, 100);
+            SpanSetup span;
+            ASSERT_TRUE(set_up_span(left, right, mode, &span));
+            LoopResults r = run_both(screen, span, mode);
+            ASSERT_EQ(r.frame_fast, r.frame_plain);
+            ASSERT_EQ(r.depth_fast, r.depth_plain);
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "render3d/camera_track.h"
 #include "render3d/cos_table.h"
 #include "render3d/polar_grid.h"
+#include "render3d/span_setup.h"
 #include "tests/render3d/render_test_support.h"
 
 namespace {
@@ -149,6 +150,68 @@ TEST_F(SceneTest, RandomViewsOfTheWavedGridStayInsideTheBuffers) {
             camera.angles[i] = turn(random), camera.position[i] = place(random);
         scene_objects[1].mode = uint8_t(view % 5);
         draw_scene(list);
+    }
+}
+
+// draw_object keeps each texture's colour copies from frame to frame. A
+// ColourLookup changed between frames, texture bytes changed and announced
+// with load_span_colours (while another texture is current), and more
+// textures taking turns than there are kept copies: each must show in the
+// very next frame, the fast loops' pixels the same as the plain loops'.
+TEST_F(SceneTest, KeptTextureColoursFollowEveryChange) {
+    // The whole texture across the square, so every texel shows.
+    const std::vector<uint8_t> square = make_mesh({{-101, -101, 0, 0, 0},
+                                                   {101, -101, 0, 255, 0},
+                                                   {101, 101, 0, 255, 255},
+                                                   {-101, 101, 0, 0, 255}},
+                                                  {{0, 2, 1, 0}, {0, 3, 2, 0}});
+    std::mt19937 random(15);
+    std::vector<std::vector<uint8_t>> textures(7, std::vector<uint8_t>(65536));
+    for (auto& texture : textures)
+        for (uint8_t& b : texture) b = uint8_t(random());
+    auto draw_with = [&](const std::vector<uint8_t>& texture, bool plain) {
+        use_reference_span_loops = plain;
+        SceneObject o{RENDER_OPAQUE_SHADED, {0, 0, 0}, {0, 0, 1024},
+                      square.data(),        0,         texture.data()};
+        compute_bounding_radius(&o);
+        std::fill(screen.frame.begin(), screen.frame.end(), 0);
+        std::fill(screen.depth.begin(), screen.depth.end(), 0xFFFF);
+        SceneObject* list[] = {&o, nullptr};
+        draw_scene(list);
+        use_reference_span_loops = false;
+        return screen.frame;
+    };
+    enum class Change { none, colour_lookup, texture_bytes };
+    struct Step {
+        const char* name;
+        Change change;
+        int texture;
+    } steps[] = {{"first frame", Change::none, 0},
+                 {"ColourLookup changed", Change::colour_lookup, 0},
+                 {"texture bytes changed", Change::texture_bytes, 0},
+                 {"second texture", Change::none, 1},
+                 {"seventh texture", Change::none, 6},
+                 {"the first again, after six others", Change::none, 0},
+                 {"its bytes changed again", Change::texture_bytes, 0},
+                 {"ColourLookup changed again", Change::colour_lookup, 0}};
+    for (int turn = 0; turn < 7; ++turn) draw_with(textures[size_t(turn)], false);
+    std::vector<Pixel> before;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.change == Change::colour_lookup) {
+            for (auto& channel : ColourLookup)
+                for (uint8_t& c : channel) c = uint8_t(random());
+        } else if (step.change == Change::texture_bytes) {
+            for (uint8_t& b : textures[size_t(step.texture)]) b = uint8_t(random());
+            current_texture = screen.texture.data();
+            load_span_colours();
+        }
+        const std::vector<Pixel> fast = draw_with(textures[size_t(step.texture)], false);
+        const std::vector<Pixel> plain = draw_with(textures[size_t(step.texture)], true);
+        ASSERT_TRUE(std::any_of(plain.begin(), plain.end(), [](Pixel p) { return p != 0; }));
+        EXPECT_EQ(fast, plain);
+        EXPECT_NE(fast, before);
+        before = fast;
     }
 }
 
