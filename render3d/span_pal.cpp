@@ -119,7 +119,7 @@ struct DitherCarry {
     uint32_t next;  // the accumulator after the fourth pixel
 };
 
-DitherCarry dither_quad(__m128i coordinate, uint32_t e) {
+[[gnu::always_inline]] inline DitherCarry dither_quad(__m128i coordinate, uint32_t e) {
     __m128i sums = _mm_and_si128(coordinate, _mm_set1_epi32(2047));
     sums = _mm_add_epi32(sums, _mm_slli_si128(sums, 4));
     sums = _mm_add_epi32(sums, _mm_slli_si128(sums, 8));
@@ -132,7 +132,7 @@ DitherCarry dither_quad(__m128i coordinate, uint32_t e) {
 }
 
 // Texture offsets of the four pixels' texels; the dither moves on.
-__m128i texel_offsets(const QuadWalk& w, Dither& e) {
+[[gnu::always_inline]] inline __m128i texel_offsets(const QuadWalk& w, Dither& e) {
     DitherCarry cu = dither_quad(w.u, e.eu);
     DitherCarry cv = dither_quad(w.v, e.ev);
     e.eu = cu.next;
@@ -185,15 +185,33 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
             _mm_store_si128(reinterpret_cast<__m128i*>(row),
                             _mm_slli_epi32(_mm_srai_epi32(w.s, 9), 8));
         }
-        // Lanes that are not written are not looked up either: past the
-        // span's end the shade runs out of its table and the frame may end.
-        uint8_t bytes[4] = {};
-        if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
-            const int in_span = pass_bits(inside);
-            for (int k = 0; k < 4; ++k) {
-                if (!(in_span >> k & 1)) continue;
-                bytes[k] = add[frame[i + k] * 256 + shade[row[k] + texture[texel_at[k]]]];
+        // The byte pixel k of the quad gets.
+        auto pixel_byte = [&](int k) -> uint8_t {
+            if constexpr (Mode == RENDER_OPAQUE_SHADED) {
+                return shade[row[k] + texture[texel_at[k]]];
+            } else if constexpr (Mode == RENDER_GLOW) {
+                return add[frame[i + k] * 256 + shade[row[k] + glow_texel]];
+            } else {
+                return add[frame[i + k] * 256 + shade[row[k] + texture[texel_at[k]]]];
             }
+        };
+        // Inside the span every lane is looked up, drawn or not, which
+        // saves a branch per pixel the processor cannot foresee. Past the
+        // span's end lanes are not looked up: the shade there runs out of
+        // its table and the frame may end.
+        auto look_up = [&](uint8_t* bytes, int in_span, int drawn) {
+            if (in_span == 15) {
+                for (int k = 0; k < 4; ++k) bytes[k] = pixel_byte(k);
+                return;
+            }
+            for (int k = 0; k < 4; ++k) {
+                if (drawn >> k & 1) bytes[k] = pixel_byte(k);
+            }
+        };
+        uint8_t bytes[4] = {};
+        const int in_span = pass_bits(inside);
+        if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
+            look_up(bytes, in_span, in_span);
             store_bytes(frame + i, bytes, inside, in_span);
             continue;
         }
@@ -204,16 +222,7 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
         int bits = pass_bits(pass);
         if (bits == 0) continue;
         store_four_depths(zbuf + i, depths, stored, pass);
-        for (int k = 0; k < 4; ++k) {
-            if (!(bits >> k & 1)) continue;
-            if constexpr (Mode == RENDER_OPAQUE_SHADED) {
-                bytes[k] = shade[row[k] + texture[texel_at[k]]];
-            } else if constexpr (Mode == RENDER_GLOW) {
-                bytes[k] = add[frame[i + k] * 256 + shade[row[k] + glow_texel]];
-            } else {
-                bytes[k] = add[frame[i + k] * 256 + shade[row[k] + texture[texel_at[k]]]];
-            }
-        }
+        look_up(bytes, in_span, bits);
         store_bytes(frame + i, bytes, pass, bits);
     }
     *z_after = z;
