@@ -163,22 +163,50 @@ void reset_virtual_display() {
     back_surface.clear();
 }
 
+namespace {
+
+// A colour as the four bytes red, green, blue, 0 of a little-endian word.
+uint32_t rgb_word(uint8_t red, uint8_t green, uint8_t blue) {
+    return uint32_t(red) | uint32_t(green) << 8 | uint32_t(blue) << 16;
+}
+
+// Each pixel is stored as a whole word whose fourth byte the next pixel
+// overwrites; the last pixel of the picture, which has no next one, as
+// three bytes.
+void put_rgb(uint8_t* out, uint32_t word, bool last) {
+    if (last) {
+        out[0] = uint8_t(word), out[1] = uint8_t(word >> 8), out[2] = uint8_t(word >> 16);
+    } else {
+        std::memcpy(out, &word, 4);
+    }
+}
+
+}  // namespace
+
 void presented_frame_to_rgb(const PresentedFrame& frame, uint8_t* rgb) {
+    uint32_t palette_words[256];
+    if (frame.bits_per_pixel == 8) {
+        for (int32_t i = 0; i < 256; ++i) {
+            const uint8_t* c = frame.palette + 3 * i;
+            palette_words[i] = rgb_word(c[0], c[1], c[2]);
+        }
+    }
     for (int32_t y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.pixels + size_t(y) * frame.pitch;
         uint8_t* out = rgb + size_t(y) * frame.width * 3;
+        const bool last_row = y == frame.height - 1;
         if (frame.bits_per_pixel == 8) {
             for (int32_t x = 0; x < frame.width; ++x) {
-                std::memcpy(out + 3 * x, frame.palette + 3 * row[x], 3);
+                put_rgb(out + 3 * x, palette_words[row[x]], last_row && x == frame.width - 1);
             }
-        } else {
-            for (int32_t x = 0; x < frame.width; ++x) {
-                uint32_t word;
-                std::memcpy(&word, row + 4 * x, 4);
-                out[3 * x] = uint8_t(word >> 16);
-                out[3 * x + 1] = uint8_t(word >> 8);
-                out[3 * x + 2] = uint8_t(word);
-            }
+            continue;
+        }
+        for (int32_t x = 0; x < frame.width; ++x) {
+            uint32_t pixel;  // 0x00RRGGBB
+            std::memcpy(&pixel, row + 4 * x, 4);
+            put_rgb(out + 3 * x,
+                    rgb_word(uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)),
+                    last_row && x == frame.width - 1);
         }
     }
 }

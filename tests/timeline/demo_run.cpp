@@ -15,6 +15,7 @@
 #include "scenes/effects.h"
 #include "shell/demo.h"
 #include "sound/heard_song.h"
+#include "tools/common/image_io.h"
 
 namespace {
 
@@ -22,27 +23,20 @@ DemoRun* current_run;
 const std::vector<EscapeAt>* current_escapes;
 FrameWatcher current_watch;
 
-// A word at a time: every frame of a run is folded in, so this must be fast.
-uint64_t fold_frame(uint64_t hash, const PresentedFrame& frame) {
-    constexpr uint64_t kPrime = 0x100000001b3ull;
+// Every frame of a run is folded in, so this must be fast.
+WordHash frames_words;
+
+void fold_frame(const PresentedFrame& frame) {
     const size_t row_bytes = size_t(frame.width) * size_t(frame.bits_per_pixel / 8);
     for (int32_t y = 0; y < frame.height; ++y) {
-        const uint8_t* row = frame.pixels + size_t(y) * size_t(frame.pitch);
-        for (size_t x = 0; x + 8 <= row_bytes; x += 8) {
-            uint64_t word;
-            std::memcpy(&word, row + x, 8);
-            hash = (hash ^ word) * kPrime;
-        }
+        hash_words(&frames_words, frame.pixels + size_t(y) * size_t(frame.pitch), row_bytes);
     }
-    if (frame.bits_per_pixel == 8) {
-        for (int32_t i = 0; i < 768; ++i) hash = (hash ^ frame.palette[i]) * kPrime;
-    }
-    return hash;
+    if (frame.bits_per_pixel == 8) hash_words(&frames_words, frame.palette, 768);
 }
 
 void record_frame(const PresentedFrame& frame) {
     DemoRun& run = *current_run;
-    run.frames_hash = fold_frame(run.frames_hash, frame);
+    fold_frame(frame);
     const int32_t in_phase = run.phase_frames[int32_t(demo_phase)]++;
     // No virtual time passes between the drawing and the flip, so the heard
     // place now is the one the frame was drawn for.
@@ -79,9 +73,11 @@ DemoRun run_demo_virtually(const std::vector<EscapeAt>& escapes, FrameWatcher wa
     current_run = &run;
     current_escapes = &escapes;
     current_watch = watch;
+    frames_words = WordHash{};
     virtual_frame_sink = record_frame;
     run.exit_code = demo_main(10);
     virtual_frame_sink = nullptr;
+    run.frames_hash = word_hash_value(frames_words);
 
     run.soundtrack = virtual_soundtrack;
     // The card played up to the end: its first frame lies this far back.

@@ -81,7 +81,7 @@ bool output_failed = false;
 std::deque<std::vector<uint8_t>> held_frames;  // slots not yet sent to ffmpeg
 std::vector<std::vector<uint8_t>> spare_frames;
 int64_t frames_written = 0;
-uint64_t frames_hash = 0xcbf29ce484222325ull;
+WordHash frames_hash;  // of every slot of the video, in order
 
 int64_t sound_frames_written = 0;  // silence before the music included
 bool capture_over = false;         // --seconds reached: the rest is not captured
@@ -91,18 +91,6 @@ std::vector<int16_t> wav_sound;  // folder output: the whole sound
 
 std::chrono::steady_clock::time_point started;
 std::chrono::steady_clock::time_point last_progress;
-
-// FNV-1a over 64-bit words: the whole video hashed at memory speed.
-uint64_t hash_words(const uint8_t* bytes, size_t size, uint64_t hash) {
-    size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        hash = (hash ^ word) * 0x100000001b3ull;
-    }
-    for (; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
-    return hash;
-}
 
 void send_sound(const int16_t* values, size_t count) {
     if (options.hash_only) {
@@ -153,7 +141,7 @@ void send_held_frames(size_t keep) {
 
 void write_slot(const uint8_t* rgb, int64_t slot) {
     const size_t bytes = slots.screen.size();
-    frames_hash = hash_words(rgb, bytes, frames_hash);
+    hash_words(&frames_hash, rgb, bytes);
     ++frames_written;
     if (options.hash_only) return;
     if (options.to_folder) {
@@ -339,7 +327,7 @@ int main(int argc, char** argv) {
                 options.hash_only ? "no file (hashes only)" : options.out.c_str());
     std::printf("%s: %.1f s of demo captured in %.1f s, %.2fx real time\n", kProgramName, demo,
                 real, demo / real);
-    std::printf("frames hash %s\nsoundtrack hash %s\n", hex64(frames_hash).c_str(),
+    std::printf("frames hash %s\nsoundtrack hash %s\n", hex64(word_hash_value(frames_hash)).c_str(),
                 hex64(soundtrack_hash).c_str());
     return exit_code != 0 ? exit_code : (written ? 0 : 1);
 }

@@ -2,6 +2,7 @@
 #include "tools/common/image_io.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/virtual_display.h"
@@ -114,6 +115,44 @@ uint64_t fnv1a64(const void* data, size_t size, uint64_t hash) {
         hash *= 0x100000001b3ull;
     }
     return hash;
+}
+
+namespace {
+constexpr uint64_t kFnvPrime = 0x100000001b3ull;
+}
+
+void hash_words(WordHash* hash, const void* data, size_t size) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    size_t i = 0;
+    // Word by word up to the next lane 0, then four at a time.
+    for (; i + 8 <= size && hash->words % 4 != 0; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        uint64_t& lane = hash->lanes[hash->words++ % 4];
+        lane = (lane ^ word) * kFnvPrime;
+    }
+    uint64_t a = hash->lanes[0], b = hash->lanes[1], c = hash->lanes[2], d = hash->lanes[3];
+    for (; i + 32 <= size; i += 32) {
+        uint64_t w[4];
+        std::memcpy(w, bytes + i, 32);
+        a = (a ^ w[0]) * kFnvPrime;
+        b = (b ^ w[1]) * kFnvPrime;
+        c = (c ^ w[2]) * kFnvPrime;
+        d = (d ^ w[3]) * kFnvPrime;
+        hash->words += 4;
+    }
+    hash->lanes[0] = a, hash->lanes[1] = b, hash->lanes[2] = c, hash->lanes[3] = d;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        uint64_t& lane = hash->lanes[hash->words++ % 4];
+        lane = (lane ^ word) * kFnvPrime;
+    }
+    for (; i < size; ++i) hash->lanes[0] = (hash->lanes[0] ^ bytes[i]) * kFnvPrime;
+}
+
+uint64_t word_hash_value(const WordHash& hash) {
+    return fnv1a64(hash.lanes, sizeof hash.lanes);
 }
 
 std::string hex64(uint64_t value) {

@@ -13,6 +13,18 @@ bool write_wav_16(const std::string& path, int sample_rate, int channels, const 
                   size_t frames);
 
 uint64_t fnv1a64(const void* data, size_t size, uint64_t hash = 0xcbf29ce484222325ull);
+
+// A hash of whole runs of frames, at memory speed: FNV-1a over 64-bit words
+// in four lanes, word k of the stream going to lane k % 4, so that four
+// multiply chains run side by side instead of one. Bytes that do not fill a
+// word go to lane 0 one at a time. The value folds the lanes together.
+struct WordHash {
+    uint64_t lanes[4] = {0xcbf29ce484222325ull, 0x84222325cbf29ce4ull, 0x9ce484222325cbf2ull,
+                         0x2325cbf29ce48422ull};
+    uint64_t words = 0;  // words taken so far
+};
+void hash_words(WordHash* hash, const void* data, size_t size);
+uint64_t word_hash_value(const WordHash& hash);
 std::string hex64(uint64_t value);
 
 struct PresentedFrame;
