@@ -170,14 +170,24 @@ uint32_t rgb_word(uint8_t red, uint8_t green, uint8_t blue) {
     return uint32_t(red) | uint32_t(green) << 8 | uint32_t(blue) << 16;
 }
 
-// Each pixel is stored as a whole word whose fourth byte the next pixel
-// overwrites; the last pixel of the picture, which has no next one, as
-// three bytes.
-void put_rgb(uint8_t* out, uint32_t word, bool last) {
-    if (last) {
-        out[0] = uint8_t(word), out[1] = uint8_t(word >> 8), out[2] = uint8_t(word >> 16);
-    } else {
-        std::memcpy(out, &word, 4);
+// 0x00RRGGBB, the 32-bit frame's pixel, as rgb_word(red, green, blue).
+uint32_t rgb_word_of_pixel(uint32_t pixel) {
+    return __builtin_bswap32(pixel) >> 8;
+}
+
+// One row of the picture, each pixel stored as a whole word whose fourth
+// byte the next pixel overwrites. The picture's very last pixel has no next
+// one, so it goes in as three bytes.
+template <typename WordOf>
+void put_rgb_row(uint8_t* out, int32_t width, bool last_row, WordOf word_of) {
+    const int32_t whole_words = last_row ? width - 1 : width;
+    for (int32_t x = 0; x < whole_words; ++x) {
+        const uint32_t word = word_of(x);
+        std::memcpy(out + 3 * x, &word, 4);
+    }
+    if (last_row) {
+        const uint32_t word = word_of(width - 1);
+        std::memcpy(out + 3 * (width - 1), &word, 3);
     }
 }
 
@@ -196,18 +206,15 @@ void presented_frame_to_rgb(const PresentedFrame& frame, uint8_t* rgb) {
         uint8_t* out = rgb + size_t(y) * frame.width * 3;
         const bool last_row = y == frame.height - 1;
         if (frame.bits_per_pixel == 8) {
-            for (int32_t x = 0; x < frame.width; ++x) {
-                put_rgb(out + 3 * x, palette_words[row[x]], last_row && x == frame.width - 1);
-            }
+            put_rgb_row(out, frame.width, last_row,
+                        [&](int32_t x) { return palette_words[row[x]]; });
             continue;
         }
-        for (int32_t x = 0; x < frame.width; ++x) {
-            uint32_t pixel;  // 0x00RRGGBB
+        put_rgb_row(out, frame.width, last_row, [&](int32_t x) {
+            uint32_t pixel;
             std::memcpy(&pixel, row + 4 * x, 4);
-            put_rgb(out + 3 * x,
-                    rgb_word(uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)),
-                    last_row && x == frame.width - 1);
-        }
+            return rgb_word_of_pixel(pixel);
+        });
     }
 }
 
