@@ -129,9 +129,13 @@ void load_span_colours() {
 }
 
 void load_kept_span_colours() {
-    // The plain loops' copies cost a texture's worth of copying per object,
-    // which the fast loops do not need.
-    if (use_reference_span_loops) load_plain_span_colours();
+    // Each set of loops gets only the copies it reads: the plain loops' cost
+    // a texture's worth of copying per object, a pair table more still.
+    if (use_reference_span_loops) {
+        load_plain_span_colours();
+        current_pairs = nullptr;  // should the fast loops run, they fall back on the plain ones
+        return;
+    }
     use_pair_table();
 }
 
