@@ -35,12 +35,16 @@
 #include "shell/demo.h"
 #include "tools/capture/ffmpeg_pipe.h"
 #include "tools/capture/video_slots.h"
+#include "tools/capture/yuv420.h"
 #include "tools/common/arguments.h"
 #include "tools/common/image_io.h"
 
 namespace {
 
 constexpr int64_t kSoundRate = 44'100;
+// The virtual display's mode, which the video keeps.
+constexpr int32_t kVideoWidth = 640;
+constexpr int32_t kVideoHeight = 480;
 // ffmpeg gets each video frame only once the sound is this many frames
 // ahead of it, so it never waits for sound this program has not made yet.
 constexpr size_t kVideoHeldBack = 30;
@@ -132,9 +136,9 @@ void send_sound_until(int64_t now) {
 
 void send_held_frames(size_t keep) {
     while (held_frames.size() > keep && !output_failed) {
-        std::vector<uint8_t>& rgb = held_frames.front();
-        output_failed = !send_video_frame(rgb.data(), rgb.size());
-        spare_frames.push_back(std::move(rgb));
+        std::vector<uint8_t>& picture = held_frames.front();
+        output_failed = !send_video_frame(picture.data(), picture.size());
+        spare_frames.push_back(std::move(picture));
         held_frames.pop_front();
     }
 }
@@ -148,16 +152,17 @@ void write_slot(const uint8_t* rgb, int64_t slot) {
         char path[1024];
         std::snprintf(path, sizeof path, "%s/frame_%06lld.png", options.out.c_str(),
                       static_cast<long long>(slot));
-        if (!write_png_rgb(path, 640, 480, rgb)) output_failed = true;
+        if (!write_png_rgb(path, kVideoWidth, kVideoHeight, rgb)) output_failed = true;
         return;
     }
-    std::vector<uint8_t> copy;
+    std::vector<uint8_t> picture;
     if (!spare_frames.empty()) {
-        copy = std::move(spare_frames.back());
+        picture = std::move(spare_frames.back());
         spare_frames.pop_back();
     }
-    copy.assign(rgb, rgb + bytes);
-    held_frames.push_back(std::move(copy));
+    picture.resize(yuv420_bytes(kVideoWidth, kVideoHeight));
+    rgb_to_yuv420(rgb, kVideoWidth, kVideoHeight, picture.data());
+    held_frames.push_back(std::move(picture));
 }
 
 // Rewritten in place four times a second on a terminal; a line every five
@@ -273,7 +278,8 @@ bool choose_output() {
                      options.out.c_str());
         return false;
     }
-    if (!options.to_folder && !start_ffmpeg(options.out, 640, 480, options.fps, options.encoding)) {
+    if (!options.to_folder &&
+        !start_ffmpeg(options.out, kVideoWidth, kVideoHeight, options.fps, options.encoding)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, ffmpeg_error.c_str());
         return false;
     }
