@@ -55,12 +55,16 @@ void convert_block(const uint8_t* top, const uint8_t* bottom, int32_t x, const P
 
 #if defined(__SSE2__)
 
-// Four pixels from three bytes each to 32-bit lanes red, green, blue and
-// the next pixel's red, which the coefficients below multiply by zero.
-__m128i load_four_pixels(const uint8_t* p) {
-    int32_t words[4];
-    for (int i = 0; i < 4; ++i) std::memcpy(&words[i], p + 3 * i, 4);
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(words));
+// The last 16-byte load of four columns starts at their third pixel.
+constexpr int32_t kBytesReadForFour = 6 + 16;
+
+// Two pixels from three bytes each, widened to 16-bit lanes red, green,
+// blue and the next pixel's red (which the coefficients below multiply by
+// zero): one load of the 16 bytes at `p`, the second pixel shifted down.
+__m128i load_two_pixels(const uint8_t* p) {
+    const __m128i words = _mm_unpacklo_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                                            _mm_setzero_si128());
+    return _mm_unpacklo_epi64(words, _mm_srli_si128(words, 6));
 }
 
 // Dot products of lanes (r, g, b, -) with the coefficients, one 32-bit
@@ -84,17 +88,14 @@ void store_luma(__m128i sums, uint8_t* out) {
 }
 
 // Columns x to x + 3 of both rows: four luma samples a row and two blocks
-// of chroma. Reads one byte past pixel x + 3 in each row.
+// of chroma. Reads the 22 bytes from pixel x on in each row.
 void convert_four_columns(const uint8_t* top, const uint8_t* bottom, int32_t x, const Planes& out) {
-    const __m128i zero = _mm_setzero_si128();
     const __m128i luma =
         _mm_setr_epi16(kLumaRed, kLumaGreen, kLumaBlue, 0, kLumaRed, kLumaGreen, kLumaBlue, 0);
-    const __m128i top_pixels = load_four_pixels(top + 3 * x);
-    const __m128i bottom_pixels = load_four_pixels(bottom + 3 * x);
-    const __m128i top_left = _mm_unpacklo_epi8(top_pixels, zero);
-    const __m128i top_right = _mm_unpackhi_epi8(top_pixels, zero);
-    const __m128i bottom_left = _mm_unpacklo_epi8(bottom_pixels, zero);
-    const __m128i bottom_right = _mm_unpackhi_epi8(bottom_pixels, zero);
+    const __m128i top_left = load_two_pixels(top + 3 * x);
+    const __m128i top_right = load_two_pixels(top + 3 * x + 6);
+    const __m128i bottom_left = load_two_pixels(bottom + 3 * x);
+    const __m128i bottom_right = load_two_pixels(bottom + 3 * x + 6);
     store_luma(dot_four(top_left, top_right, luma), out.top_luma + x);
     store_luma(dot_four(bottom_left, bottom_right, luma), out.bottom_luma + x);
 
@@ -141,9 +142,10 @@ void rgb_to_yuv420(const uint8_t* rgb, int32_t width, int32_t height, uint8_t* y
                             red_diff + size_t(y / 2) * size_t(width / 2)};
         int32_t x = 0;
 #if defined(__SSE2__)
-        // Four columns at a time while a pixel follows them in the row, so
-        // the byte read past them is the picture's.
-        for (; x + 4 < width; x += 4) convert_four_columns(top, bottom, x, out);
+        // Four columns at a time while the row holds the 22 bytes they read.
+        for (; 3 * x + kBytesReadForFour <= 3 * width; x += 4) {
+            convert_four_columns(top, bottom, x, out);
+        }
 #endif
         for (; x < width; x += 2) convert_block(top, bottom, x, out);
     }
