@@ -30,6 +30,10 @@ bool start_ffmpeg(const std::string& output, int32_t width, int32_t height, int3
 // is written, feeding queued sound meanwhile. False when ffmpeg has stopped
 // reading.
 bool send_video_frame(const uint8_t* yuv, size_t bytes);
+// Writes as much of a picture's bytes as the pipe takes now, without
+// waiting, and queued sound likewise: the bytes written, or -1 when ffmpeg
+// has stopped reading.
+int64_t offer_video_bytes(const uint8_t* yuv, size_t bytes);
 // Queues sound to be written as ffmpeg takes it.
 void queue_sound(const int16_t* values, size_t count);
 // Ends both streams and waits for ffmpeg; true when it finished without error.

@@ -17,6 +17,10 @@ bool send_video_frame(const uint8_t*, size_t) {
     return false;
 }
 
+int64_t offer_video_bytes(const uint8_t*, size_t) {
+    return -1;
+}
+
 void queue_sound(const int16_t*, size_t) {}
 
 bool finish_ffmpeg() {

@@ -48,6 +48,9 @@ constexpr int32_t kVideoHeight = 480;
 // ffmpeg gets each video frame only once the sound is this many frames
 // ahead of it, so it never waits for sound this program has not made yet.
 constexpr size_t kVideoHeldBack = 30;
+// Pictures that may wait for ffmpeg beyond those: 9 s of video at 60 fps,
+// 250 MB.
+constexpr size_t kVideoBacklog = 540;
 // The demo renders one frame per video frame; below 1 there is no video,
 // above 240 the capture takes hours for no visible gain.
 constexpr double kMinFps = 1;
@@ -83,6 +86,7 @@ VideoSlots slots;
 bool output_failed = false;
 
 std::deque<std::vector<uint8_t>> held_frames;  // slots not yet sent to ffmpeg
+size_t front_bytes_sent = 0;                   // of held_frames.front(), already in the pipe
 std::vector<std::vector<uint8_t>> spare_frames;
 int64_t frames_written = 0;
 WordHash frames_hash;  // of every slot of the video, in order
@@ -134,10 +138,27 @@ void send_sound_until(int64_t now) {
     virtual_soundtrack.clear();
 }
 
+// Hands ffmpeg the held pictures older than the newest `keep`. What the
+// pipe takes without waiting goes now and the rest waits for the next
+// frame, so the demo renders on while the encoder is busy and the encoder
+// works through the backlog while a heavy scene renders; only beyond
+// kVideoBacklog waiting pictures, or at the end (`keep` 0), this waits.
 void send_held_frames(size_t keep) {
     while (held_frames.size() > keep && !output_failed) {
         std::vector<uint8_t>& picture = held_frames.front();
-        output_failed = !send_video_frame(picture.data(), picture.size());
+        const uint8_t* rest = picture.data() + front_bytes_sent;
+        const size_t rest_bytes = picture.size() - front_bytes_sent;
+        if (keep == 0 || held_frames.size() > keep + kVideoBacklog) {
+            output_failed = !send_video_frame(rest, rest_bytes);
+        } else {
+            const int64_t sent = offer_video_bytes(rest, rest_bytes);
+            output_failed = sent < 0;
+            if (sent >= 0 && size_t(sent) < rest_bytes) {
+                front_bytes_sent += size_t(sent);
+                return;
+            }
+        }
+        front_bytes_sent = 0;
         spare_frames.push_back(std::move(picture));
         held_frames.pop_front();
     }
