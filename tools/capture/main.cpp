@@ -17,6 +17,7 @@
 #include <direct.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -93,6 +94,7 @@ WordHash frames_hash;  // of every slot of the video, in order
 
 int64_t sound_frames_written = 0;  // silence before the music included
 bool capture_over = false;         // --seconds reached: the rest is not captured
+int64_t captured_until = 0;        // the virtual time the video and sound reach
 bool music_started = false;
 uint64_t soundtrack_hash = 0xcbf29ce484222325ull;
 std::vector<int16_t> wav_sound;  // folder output: the whole sound
@@ -121,8 +123,9 @@ void send_silence(int64_t frames) {
 }
 
 // Silence until the music starts, then what the card has played: the sound
-// stays in step with virtual time, frame for frame of the card.
-void send_sound_until(int64_t now) {
+// stays in step with virtual time, frame for frame of the card. At the end
+// of a short capture (`cut`) the sound played past `now` is left out.
+void send_sound_until(int64_t now, bool cut = false) {
     const int64_t due = now * kSoundRate / kVirtualCounterFrequency;
     if (!music_started) {
         if (virtual_soundtrack.empty()) {
@@ -132,9 +135,11 @@ void send_sound_until(int64_t now) {
         music_started = true;
         send_silence(due - int64_t(virtual_soundtrack.size() / 2) - sound_frames_written);
     }
-    soundtrack_hash =
-        fnv1a64(virtual_soundtrack.data(), virtual_soundtrack.size() * 2, soundtrack_hash);
-    send_sound(virtual_soundtrack.data(), virtual_soundtrack.size());
+    size_t values = virtual_soundtrack.size();
+    if (cut)
+        values = std::min(values, size_t(std::max<int64_t>(due - sound_frames_written, 0)) * 2);
+    soundtrack_hash = fnv1a64(virtual_soundtrack.data(), values * 2, soundtrack_hash);
+    send_sound(virtual_soundtrack.data(), values);
     virtual_soundtrack.clear();
 }
 
@@ -205,6 +210,12 @@ void show_progress(bool last) {
 
 bool finish_output();
 
+// Where a short capture ends on the virtual clock. The flip that passes it
+// can come much later, after a wait in which the demo did not flip.
+int64_t capture_end() {
+    return options.seconds * kVirtualCounterFrequency;
+}
+
 // Past the end of a short capture every frame presses Escape, which ends the
 // phases one after another; nothing more is captured.
 void capture_frame(const PresentedFrame& frame) {
@@ -213,7 +224,7 @@ void capture_frame(const PresentedFrame& frame) {
         virtual_press_key(key_escape);
         return;
     }
-    if (options.seconds > 0 && virtual_counter >= options.seconds * kVirtualCounterFrequency) {
+    if (options.seconds > 0 && virtual_counter >= capture_end()) {
         if (!finish_output()) output_failed = true;
         capture_over = true;
         virtual_press_key(key_escape);
@@ -310,8 +321,11 @@ bool choose_output() {
 // Once: at the end of the demo, or earlier at the end of a short capture.
 bool finish_output() {
     if (capture_over) return !output_failed;
-    send_sound_until(virtual_counter);
-    finish_video_slots(&slots, virtual_counter);
+    const bool short_capture = options.seconds > 0 && virtual_counter >= capture_end();
+    const int64_t end = short_capture ? capture_end() : virtual_counter;
+    captured_until = end;
+    send_sound_until(end, short_capture);
+    finish_video_slots(&slots, end);
     if (options.hash_only) return true;
     if (options.to_folder) {
         const std::string wav = options.out + "/soundtrack.wav";
@@ -347,7 +361,7 @@ int main(int argc, char** argv) {
 
     const double real =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double demo = double(virtual_counter) / double(kVirtualCounterFrequency);
+    const double demo = double(captured_until) / double(kVirtualCounterFrequency);
     std::printf("%s: %lld frames at %d fps and %.1f s of sound written to %s\n", kProgramName,
                 static_cast<long long>(frames_written), options.fps,
                 double(sound_frames_written) / double(kSoundRate),
