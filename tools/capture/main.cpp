@@ -136,8 +136,10 @@ void send_sound_until(int64_t now, bool cut = false) {
         send_silence(due - int64_t(virtual_soundtrack.size() / 2) - sound_frames_written);
     }
     size_t values = virtual_soundtrack.size();
-    if (cut)
-        values = std::min(values, size_t(std::max<int64_t>(due - sound_frames_written, 0)) * 2);
+    if (cut) {
+        const int64_t frames_due = std::max<int64_t>(due - sound_frames_written, 0);
+        values = std::min(values, size_t(frames_due) * 2);
+    }
     soundtrack_hash = fnv1a64(virtual_soundtrack.data(), values * 2, soundtrack_hash);
     send_sound(virtual_soundtrack.data(), values);
     virtual_soundtrack.clear();
