@@ -87,6 +87,16 @@ void store_luma(__m128i sums, uint8_t* out) {
     std::memcpy(out, &word, 4);
 }
 
+// One chroma sample of each of two blocks, in 32-bit lanes 0 and 1, from
+// the blocks' colour sums in 16-bit lanes (r, g, b, -) twice.
+__m128i chroma_of_blocks(__m128i blocks, int16_t from_red, int16_t from_green, int16_t from_blue) {
+    const __m128i coefficients =
+        _mm_setr_epi16(from_red, from_green, from_blue, 0, from_red, from_green, from_blue, 0);
+    return _mm_srai_epi32(
+        _mm_add_epi32(dot_four(blocks, blocks, coefficients), _mm_set1_epi32(kChromaBias)),
+        kBlockShift);
+}
+
 // Columns x to x + 3 of both rows: four luma samples a row and two blocks
 // of chroma. Reads the 22 bytes from pixel x on in each row.
 void convert_four_columns(const uint8_t* top, const uint8_t* bottom, int32_t x, const Planes& out) {
@@ -104,19 +114,11 @@ void convert_four_columns(const uint8_t* top, const uint8_t* bottom, int32_t x, 
     const __m128i right = _mm_add_epi16(top_right, bottom_right);
     const __m128i blocks =
         _mm_add_epi16(_mm_unpacklo_epi64(left, right), _mm_unpackhi_epi64(left, right));
-    const __m128i blue_diff = _mm_setr_epi16(kBlueDiffRed, kBlueDiffGreen, kBlueDiffBlue, 0,
-                                             kBlueDiffRed, kBlueDiffGreen, kBlueDiffBlue, 0);
-    const __m128i red_diff = _mm_setr_epi16(kRedDiffRed, kRedDiffGreen, kRedDiffBlue, 0,
-                                            kRedDiffRed, kRedDiffGreen, kRedDiffBlue, 0);
-    // Lanes: blue difference of both blocks, red difference of both blocks.
-    const __m128i chroma = _mm_srai_epi32(
-        _mm_add_epi32(dot_four(blocks, blocks, blue_diff), _mm_set1_epi32(kChromaBias)),
-        kBlockShift);
-    const __m128i chroma_red = _mm_srai_epi32(
-        _mm_add_epi32(dot_four(blocks, blocks, red_diff), _mm_set1_epi32(kChromaBias)),
-        kBlockShift);
-    out.blue_diff[x / 2] = uint8_t(_mm_cvtsi128_si32(chroma));
-    out.blue_diff[x / 2 + 1] = uint8_t(_mm_cvtsi128_si32(_mm_srli_si128(chroma, 4)));
+    const __m128i chroma_blue =
+        chroma_of_blocks(blocks, kBlueDiffRed, kBlueDiffGreen, kBlueDiffBlue);
+    const __m128i chroma_red = chroma_of_blocks(blocks, kRedDiffRed, kRedDiffGreen, kRedDiffBlue);
+    out.blue_diff[x / 2] = uint8_t(_mm_cvtsi128_si32(chroma_blue));
+    out.blue_diff[x / 2 + 1] = uint8_t(_mm_cvtsi128_si32(_mm_srli_si128(chroma_blue, 4)));
     out.red_diff[x / 2] = uint8_t(_mm_cvtsi128_si32(chroma_red));
     out.red_diff[x / 2 + 1] = uint8_t(_mm_cvtsi128_si32(_mm_srli_si128(chroma_red, 4)));
 }
