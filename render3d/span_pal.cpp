@@ -54,6 +54,13 @@ void forget_span_colours() {}
 
 bool use_reference_span_loops = false;
 
+// The 8-bit loops look their pixels up one by one, which wider registers do
+// not speed up: they stay at four pixels a step.
+bool wide_span_loops_available() {
+    return false;
+}
+bool use_wide_span_loops = false;
+
 namespace {
 
 // The plain loops, from a given dither state.
@@ -171,7 +178,7 @@ int32_t fill_quads(const SpanSetup& span, float* z_after, Dither* e_after) {
     float z = span.z;
     const float dz = span.dz;
     const uint8_t glow_texel = texture[32767];
-    const int32_t quads = quads_of_span(span);
+    const int32_t quads = pixels_in_groups(span, 4);
     int32_t i = 0;
     for (; i < quads; i += 4, step_quad_walk(w)) {
         const __m128i inside = lanes_inside(span.n - i);

@@ -76,14 +76,15 @@ inline void store_four_depths(uint16_t* zbuf, __m128i depths, __m128i stored, __
     _mm_storel_epi64(reinterpret_cast<__m128i*>(zbuf), packed);
 }
 
-// The pixels the quads cover: the whole span, its last quad partly outside
-// it, where four pixels from the span's last quad stay within the buffers
-// (those outside are read and written back unchanged); otherwise only the
-// whole quads, and the plain loop does the rest.
-inline int32_t quads_of_span(const SpanSetup& span) {
+// The pixels that groups of `group` pixels cover: the whole span, its last
+// group partly outside it, where a whole group from the span's last group
+// stays within the buffers (pixels outside the span are read and written
+// back unchanged); otherwise only the whole groups, and the rest is done
+// another way.
+inline int32_t pixels_in_groups(const SpanSetup& span, int32_t group) {
     const int64_t buffer_end = int64_t(screen_width) * screen_height;
-    const int32_t whole = span.n & ~3;
-    return int64_t(span.p) + whole + 4 <= buffer_end ? span.n : whole;
+    const int32_t whole = span.n - span.n % group;
+    return int64_t(span.p) + whole + group <= buffer_end ? span.n : whole;
 }
 
 // All ones in the lanes of pixels left in the span.

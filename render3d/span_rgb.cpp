@@ -11,6 +11,7 @@
 #include "render3d/rasteriser.h"
 #include "render3d/scene_objects.h"
 #include "render3d/span_quads.h"
+#include "render3d/span_rgb_wide.h"
 #include "render3d/span_setup.h"
 
 namespace {
@@ -153,6 +154,12 @@ void forget_span_colours() {}
 #endif
 
 bool use_reference_span_loops = false;
+
+bool wide_span_loops_available() {
+    static const bool available = processor_has_wide_span_loops();
+    return available;
+}
+bool use_wide_span_loops = wide_span_loops_available();
 
 TexelColour sample_bilinear(int32_t u, int32_t v) {
     load_plain_span_colours();
@@ -348,7 +355,7 @@ void fill_quads(const SpanSetup& span, const uint64_t* pairs) {
         glow = _mm_setr_epi16(ColourLookup[2][t], ColourLookup[1][t], ColourLookup[0][t], 0,
                               ColourLookup[2][t], ColourLookup[1][t], ColourLookup[0][t], 0);
     }
-    const int32_t direct = quads_of_span(span);
+    const int32_t direct = pixels_in_groups(span, 4);
     int32_t i = 0;
     for (; i < direct; i += 4, step_quad_walk(w)) {
         fill_quad<Mode>(frame + i, zbuf + i, w, z, dz, lanes_inside(span.n - i), pairs, glow);
@@ -372,6 +379,10 @@ void fill_span_pixels(const SpanSetup& span, uint8_t mode) {
     const uint64_t* pairs = current_pairs;
     if (!pairs) {
         fill_span_pixels_reference(span, mode);
+        return;
+    }
+    if (use_wide_span_loops && wide_span_loops_available()) {
+        fill_span_pixels_wide(span, mode, pairs);
         return;
     }
     switch (mode) {

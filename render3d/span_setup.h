@@ -25,11 +25,17 @@ bool set_up_span(const SpanPoint& left, const SpanPoint& right, uint8_t mode, Sp
 // The pixels of one set-up span in one RenderMode (0..4). Each format has two
 // loops with the same pixels and depths: the plain one, a pixel at a time,
 // kept as the measure of the fast one, which works on four pixels at once
-// where the target has SSE2. fill_span runs the fast one unless
+// (or eight, below) where the target has SSE2. fill_span runs the fast one unless
 // use_reference_span_loops is set (the tests and benchmarks set it).
 void fill_span_pixels(const SpanSetup& span, uint8_t mode);
 void fill_span_pixels_reference(const SpanSetup& span, uint8_t mode);
 extern bool use_reference_span_loops;
+// demo_rgb's fast loops take eight pixels at once where the processor has
+// AVX2 (x86-64 builds). use_wide_span_loops starts true there and false
+// everywhere else; clearing it runs the four-pixel loops instead, and
+// setting it where wide_span_loops_available() is false changes nothing.
+bool wide_span_loops_available();
+extern bool use_wide_span_loops;
 
 // The same span from pixel `skip` on: the steps applied `skip` times, the
 // depth given as its sum so far.

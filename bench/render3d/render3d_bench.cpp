@@ -3,13 +3,15 @@
 // draw_list_a from camera_track_main key 4 and draw_list_b from
 // camera_track_closing4 key 5: the drawing alone, and clear, draw and
 // present to the virtual display's sink as a frame of the demo costs. Each
-// runs twice, through the plain span loops (the reference) and the fast
-// ones; at the end every fast figure is printed as a multiple of the speed
-// of its reference in the same run. Each frame benchmark labels itself with
+// runs through the plain span loops (the reference) and the fast ones at
+// four pixels a step and, where the processor has them, at eight; at the
+// end every fast figure is printed as a multiple of the speed of its
+// reference in the same run. Each frame benchmark labels itself with
 // the frame's hash, so faster code can be held to identical pixels.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,9 +38,23 @@ void fill_screen_of_spans(uint8_t mode) {
     }
 }
 
+// Which span loops a run uses.
+enum SpanLoops : int64_t { kPlainLoops = 0, kFourPixelLoops = 1, kEightPixelLoops = 2 };
+
+// False, with the run marked skipped, where the processor lacks the loops.
+bool use_span_loops(benchmark::State& state, int64_t loops) {
+    if (loops == kEightPixelLoops && !wide_span_loops_available()) {
+        state.SkipWithError("no eight-pixel span loops on this processor");
+        return false;
+    }
+    use_reference_span_loops = loops == kPlainLoops;
+    use_wide_span_loops = loops == kEightPixelLoops;
+    return true;
+}
+
 void BM_FillSpan(benchmark::State& state) {
     uint8_t mode = uint8_t(state.range(0));
-    use_reference_span_loops = state.range(1) == 0;
+    if (!use_span_loops(state, state.range(1))) return;
     current_texture = TextureSmooth;
     load_span_colours();
     for (auto _ : state) {
@@ -53,8 +69,8 @@ void BM_FillSpan(benchmark::State& state) {
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FillSpan)
-    ->ArgNames({"mode", "fast"})
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->ArgNames({"mode", "loops"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {kPlainLoops, kFourPixelLoops, kEightPixelLoops}})
     ->Unit(benchmark::kMicrosecond);
 
 // The sink takes the frame as a consumer would see it, without copying it.
@@ -73,8 +89,9 @@ FrameView frame_view(FrameList list, int32_t key, int32_t wave_phase) {
 }
 
 // Drawing alone: clear_frame outside the timing.
-void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
-    use_reference_span_loops = !fast;
+void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase,
+             SpanLoops loops) {
+    if (!use_span_loops(state, loops)) return;
     set_up_frame_view(frame_view(list, key, wave_phase));
     for (auto _ : state) {
         state.PauseTiming();
@@ -87,8 +104,9 @@ void BM_Draw(benchmark::State& state, FrameList list, int32_t key, int32_t wave_
 }
 
 // A whole frame as the render loops do it: clear, draw, present.
-void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase, bool fast) {
-    use_reference_span_loops = !fast;
+void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave_phase,
+              SpanLoops loops) {
+    if (!use_span_loops(state, loops)) return;
     set_up_frame_view(frame_view(list, key, wave_phase));
     virtual_frame_sink = count_frame;
     for (auto _ : state) {
@@ -101,19 +119,17 @@ void BM_Frame(benchmark::State& state, FrameList list, int32_t key, int32_t wave
 }
 
 // Scene 4 waves its grid with phase trunc(32 t + 400); key 5 starts at t 1500.
-#define BP_FRAME_BENCHMARKS(BM)                                                             \
-    BENCHMARK_CAPTURE(BM, plain_list_a_main_key_4, FrameList::a, 4, -1, false)              \
-        ->Unit(benchmark::kMicrosecond);                                                    \
-    BENCHMARK_CAPTURE(BM, fast_list_a_main_key_4, FrameList::a, 4, -1, true)                \
-        ->Unit(benchmark::kMicrosecond);                                                    \
-    BENCHMARK_CAPTURE(BM, plain_list_b_closing4_key_5, FrameList::b, 5, -1, false)          \
-        ->Unit(benchmark::kMicrosecond);                                                    \
-    BENCHMARK_CAPTURE(BM, fast_list_b_closing4_key_5, FrameList::b, 5, -1, true)            \
-        ->Unit(benchmark::kMicrosecond);                                                    \
-    BENCHMARK_CAPTURE(BM, plain_list_b_closing4_key_5_waved, FrameList::b, 5, 48400, false) \
-        ->Unit(benchmark::kMicrosecond);                                                    \
-    BENCHMARK_CAPTURE(BM, fast_list_b_closing4_key_5_waved, FrameList::b, 5, 48400, true)   \
+#define BP_FRAME_BENCHMARK(BM, loops, name, list, key, wave_phase)                    \
+    BENCHMARK_CAPTURE(BM, loops##_##name, FrameList::list, key, wave_phase, k##loops) \
         ->Unit(benchmark::kMicrosecond)
+#define BP_FRAME_BENCHMARKS_OF(BM, loops)                           \
+    BP_FRAME_BENCHMARK(BM, loops, list_a_main_key_4, a, 4, -1);     \
+    BP_FRAME_BENCHMARK(BM, loops, list_b_closing4_key_5, b, 5, -1); \
+    BP_FRAME_BENCHMARK(BM, loops, list_b_closing4_key_5_waved, b, 5, 48400)
+#define BP_FRAME_BENCHMARKS(BM)                 \
+    BP_FRAME_BENCHMARKS_OF(BM, PlainLoops);     \
+    BP_FRAME_BENCHMARKS_OF(BM, FourPixelLoops); \
+    BP_FRAME_BENCHMARKS_OF(BM, EightPixelLoops)
 BP_FRAME_BENCHMARKS(BM_Draw);
 BP_FRAME_BENCHMARKS(BM_Frame);
 
@@ -127,26 +143,34 @@ struct RatioReporter : benchmark::ConsoleReporter {
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    // The reference of a fast run has the same name with "/plain_" or
-    // "fast:0" for "/fast_" or "fast:1".
+    // The reference of a fast run has the same name with "loops:0" for
+    // "loops:1" or "loops:2", or "/PlainLoops_" for "/FourPixelLoops_" or
+    // "/EightPixelLoops_".
+    static std::string reference_of(const std::string& name) {
+        const std::pair<const char*, const char*> fast_to_plain[] = {
+            {"loops:1", "loops:0"},
+            {"loops:2", "loops:0"},
+            {"/FourPixelLoops_", "/PlainLoops_"},
+            {"/EightPixelLoops_", "/PlainLoops_"}};
+        for (const auto& [fast, plain] : fast_to_plain) {
+            const size_t at = name.find(fast);
+            if (at != std::string::npos) {
+                return name.substr(0, at) + plain + name.substr(at + std::strlen(fast));
+            }
+        }
+        return {};
+    }
     void print_ratios() const {
         std::printf("\nfast loops against the plain ones, same run (times faster):\n");
         for (const auto& [name, fast_time] : cpu_time) {
             // Of repetitions, the mean and the median only.
             if (name.find("_stddev") != std::string::npos || name.find("_cv") != std::string::npos)
                 continue;
-            std::string plain = name;
-            size_t at = plain.find("fast:1");
-            if (at != std::string::npos) {
-                plain.replace(at, 6, "fast:0");
-            } else if ((at = plain.find("/fast_")) != std::string::npos) {
-                plain.replace(at, 6, "/plain_");
-            } else {
-                continue;
-            }
+            const std::string plain = reference_of(name);
+            if (plain.empty()) continue;
             const auto reference = cpu_time.find(plain);
             if (reference == cpu_time.end() || fast_time <= 0) continue;
-            std::printf("  %-50s %6.2fx  (%.1f us)\n", name.c_str(), reference->second / fast_time,
+            std::printf("  %-58s %6.2fx  (%.1f us)\n", name.c_str(), reference->second / fast_time,
                         fast_time);
         }
     }

@@ -147,9 +147,15 @@ TEST_F(GoldenFrames, FastAndPlainSpanLoopsDrawTheSameViews) {
         const std::vector<Pixel> frame(FrameBuffer, FrameBuffer + pixels);
         const std::vector<uint16_t> depths(ZBuffer, ZBuffer + pixels);
         use_reference_span_loops = false;
-        ASSERT_TRUE(draw_frame_view(golden.view));
-        EXPECT_TRUE(std::equal(frame.begin(), frame.end(), FrameBuffer));
-        EXPECT_TRUE(std::equal(depths.begin(), depths.end(), ZBuffer));
+        // Four pixels a step, then eight where the processor has them.
+        for (bool wide : {false, true}) {
+            if (wide && !wide_span_loops_available()) continue;
+            SCOPED_TRACE(wide ? "eight pixels a step" : "four pixels a step");
+            use_wide_span_loops = wide;
+            ASSERT_TRUE(draw_frame_view(golden.view));
+            EXPECT_TRUE(std::equal(frame.begin(), frame.end(), FrameBuffer));
+            EXPECT_TRUE(std::equal(depths.begin(), depths.end(), ZBuffer));
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The fast span loops against the plain ones: every RenderMode, on random
 // spans over random frames, depths, textures and colour tables, must leave
-// the same pixels and the same depths. The golden views are held the same
+// the same pixels and the same depths. Each test runs the fast loops at four
+// pixels a step and, where the processor has them, at eight. The golden views are held the same
 // way in golden_frames_test.cpp.
 #include <gtest/gtest.h>
 
@@ -21,9 +22,11 @@ namespace {
 constexpr int32_t kWidth = 640;
 constexpr int32_t kHeight = 480;
 
-class SpanLoopsTest : public ::testing::Test {
+class SpanLoopsTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
+        if (GetParam() && !wide_span_loops_available()) GTEST_SKIP() << "no eight-pixel loops here";
+        use_wide_span_loops = GetParam();
         for (uint8_t& b : screen.texture) b = uint8_t(rng());
 #if BP_PIXEL_PAL
         for (uint8_t& b : shade) b = uint8_t(rng());
@@ -37,6 +40,7 @@ protected:
         load_span_colours();
     }
     void TearDown() override {
+        use_wide_span_loops = wide_span_loops_available();
 #if BP_PIXEL_PAL
         ShadeTable = AddTable = nullptr;
 #endif
@@ -100,7 +104,7 @@ LoopResults run_both(TestScreen& screen, const SpanSetup& span, uint8_t mode) {
     return r;
 }
 
-TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesOnRandomSpans) {
+TEST_P(SpanLoopsTest, FastLoopsMatchThePlainOnesOnRandomSpans) {
     // Long spans across and beyond the screen, and short ones that leave
     // every remainder after the whole groups of pixels.
     struct Kind {
@@ -134,7 +138,7 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesOnRandomSpans) {
 // A depth sum that crosses powers of two, where its rounding changes, and
 // depths at both ends of the range, on the last rows, where the spans end at
 // the buffers' end.
-TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAtTheDepthLimits) {
+TEST_P(SpanLoopsTest, FastLoopsMatchThePlainOnesAtTheDepthLimits) {
     const float depths[][2] = {{0.01f, 1.2f},      {0.9f, 5.0f},       {3.0f, 3000.0f},
                                {4000.0f, 3999.0f}, {3990.0f, 4200.0f}, {9000.0f, 1.0f}};
     for (uint8_t mode = 0; mode <= 4; ++mode) {
@@ -159,7 +163,7 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAtTheDepthLimits) {
 // Texture coordinates held on the last texel and the half beyond it, and
 // just below 0, where the sample blends column 255 with column 0 and row
 // 255 with row 0 (demo_pal: where the dither steps across the wrap).
-TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAcrossTheTextureWrap) {
+TEST_P(SpanLoopsTest, FastLoopsMatchThePlainOnesAcrossTheTextureWrap) {
     const float coordinates[][2] = {{255.5f, 3.25f}, {3.25f, 255.5f},    {255.5f, 255.5f},
                                     {-0.5f, -0.5f},  {255.99f, 255.01f}, {511.5f, -256.5f}};
     for (uint8_t mode = 0; mode <= 4; ++mode) {
@@ -178,5 +182,15 @@ TEST_F(SpanLoopsTest, FastLoopsMatchThePlainOnesAcrossTheTextureWrap) {
         }
     }
 }
+
+#if BP_PIXEL_PAL
+// demo_pal's fast loops have one width.
+INSTANTIATE_TEST_SUITE_P(PixelsAStep, SpanLoopsTest, ::testing::Values(false),
+#else
+INSTANTIATE_TEST_SUITE_P(PixelsAStep, SpanLoopsTest, ::testing::Values(false, true),
+#endif
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Eight" : "Four";
+                         });
 
 }  // namespace
