@@ -59,7 +59,7 @@ bool use_reference_span_loops = false;
 bool wide_span_loops_available() {
     return false;
 }
-bool use_wide_span_loops = false;
+bool allow_wide_span_loops = true;
 
 namespace {
 

@@ -154,12 +154,7 @@ void forget_span_colours() {}
 #endif
 
 bool use_reference_span_loops = false;
-
-bool wide_span_loops_available() {
-    static const bool available = processor_has_wide_span_loops();
-    return available;
-}
-bool use_wide_span_loops = wide_span_loops_available();
+bool allow_wide_span_loops = true;
 
 TexelColour sample_bilinear(int32_t u, int32_t v) {
     load_plain_span_colours();
@@ -381,10 +376,12 @@ void fill_span_pixels(const SpanSetup& span, uint8_t mode) {
         fill_span_pixels_reference(span, mode);
         return;
     }
-    if (use_wide_span_loops && wide_span_loops_available()) {
+#if BP_WIDE_SPAN_LOOPS
+    if (allow_wide_span_loops && wide_span_loops_available()) {
         fill_span_pixels_wide(span, mode, pairs);
         return;
     }
+#endif
     switch (mode) {
         case RENDER_OPAQUE_SHADED:
             fill_quads<RENDER_OPAQUE_SHADED>(span, pairs);

@@ -26,7 +26,7 @@ namespace {
 
 constexpr int32_t kWidePixels = 8;
 
-#define BP_WIDE [[gnu::target("avx2"), gnu::always_inline]] inline
+#define BP_AVX2_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
 
 // Coordinates and shade of eight consecutive pixels.
 struct WideWalk {
@@ -34,14 +34,14 @@ struct WideWalk {
     __m256i du, dv, ds;  // eight pixels' steps
 };
 
-BP_WIDE __m256i lanes_from(uint32_t first, uint32_t step) {
+BP_AVX2_INLINE __m256i lanes_from(uint32_t first, uint32_t step) {
     return _mm256_setr_epi32(int32_t(first), int32_t(first + step), int32_t(first + 2 * step),
                              int32_t(first + 3 * step), int32_t(first + 4 * step),
                              int32_t(first + 5 * step), int32_t(first + 6 * step),
                              int32_t(first + 7 * step));
 }
 
-BP_WIDE WideWalk start_wide_walk(const SpanSetup& span) {
+BP_AVX2_INLINE WideWalk start_wide_walk(const SpanSetup& span) {
     const uint32_t s = uint32_t(span.s), ds = uint32_t(span.ds);
     return {lanes_from(span.u, span.du),
             lanes_from(span.v, span.dv),
@@ -51,7 +51,7 @@ BP_WIDE WideWalk start_wide_walk(const SpanSetup& span) {
             _mm256_set1_epi32(int32_t(kWidePixels * ds))};
 }
 
-BP_WIDE void step_wide_walk(WideWalk& w) {
+BP_AVX2_INLINE void step_wide_walk(WideWalk& w) {
     w.u = _mm256_add_epi32(w.u, w.du);
     w.v = _mm256_add_epi32(w.v, w.dv);
     w.s = _mm256_add_epi32(w.s, w.ds);
@@ -59,7 +59,7 @@ BP_WIDE void step_wide_walk(WideWalk& w) {
 
 // The next eight depths of the sum, one scalar add after another as the
 // plain loop makes them; z moves on by eight pixels.
-BP_WIDE __m256 next_eight_depths(float& z, float dz) {
+BP_AVX2_INLINE __m256 next_eight_depths(float& z, float dz) {
     float d[kWidePixels];
     for (float& depth : d) {
         depth = z;
@@ -69,19 +69,20 @@ BP_WIDE __m256 next_eight_depths(float& z, float dz) {
 }
 
 // passes_depth on eight lanes, as four_pass_depth does it on four.
-BP_WIDE __m256i eight_pass_depth(__m256 z, __m256i stored, __m256i* depths) {
+BP_AVX2_INLINE __m256i eight_pass_depth(__m256 z, __m256i stored, __m256i* depths) {
     __m256 in_range = _mm256_and_ps(_mm256_cmp_ps(z, _mm256_set1_ps(1.0f), _CMP_GE_OQ),
                                     _mm256_cmp_ps(z, _mm256_set1_ps(65535.0f), _CMP_LT_OQ));
     *depths = _mm256_cvttps_epi32(z);
     return _mm256_and_si256(_mm256_castps_si256(in_range), _mm256_cmpgt_epi32(stored, *depths));
 }
 
-BP_WIDE __m256i load_eight_depths(const uint16_t* zbuf) {
+BP_AVX2_INLINE __m256i load_eight_depths(const uint16_t* zbuf) {
     return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(zbuf)));
 }
 
 // The new depths where `pass`, the stored ones elsewhere, back as 16 bits.
-BP_WIDE void store_eight_depths(uint16_t* zbuf, __m256i depths, __m256i stored, __m256i pass) {
+BP_AVX2_INLINE void store_eight_depths(uint16_t* zbuf, __m256i depths, __m256i stored,
+                                       __m256i pass) {
     __m256i kept = _mm256_blendv_epi8(stored, depths, pass);
     __m128i packed =
         _mm_packus_epi32(_mm256_castsi256_si128(kept), _mm256_extracti128_si256(kept, 1));
@@ -89,12 +90,12 @@ BP_WIDE void store_eight_depths(uint16_t* zbuf, __m256i depths, __m256i stored, 
 }
 
 // All ones in the lanes of pixels left in the span.
-BP_WIDE __m256i wide_lanes_inside(int32_t left) {
+BP_AVX2_INLINE __m256i wide_lanes_inside(int32_t left) {
     return _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
 // Which of the eight lanes pass, one bit each.
-BP_WIDE int wide_pass_bits(__m256i pass) {
+BP_AVX2_INLINE int wide_pass_bits(__m256i pass) {
     return _mm256_movemask_ps(_mm256_castsi256_ps(pass));
 }
 constexpr int kAllLanes = 255;
@@ -107,28 +108,28 @@ struct ColourOctet {
 
 // 32-bit lanes a0..a7, each below 32768, as 16-bit lanes: a0 four times,
 // a1 four times, a4, a5 in `low`; a2, a3, a6, a7 in `high`.
-BP_WIDE ColourOctet spread_wide_lanes(__m256i a) {
+BP_AVX2_INLINE ColourOctet spread_wide_lanes(__m256i a) {
     __m256i words = _mm256_packs_epi32(a, a);
     words = _mm256_unpacklo_epi16(words, words);
     return {_mm256_unpacklo_epi32(words, words), _mm256_unpackhi_epi32(words, words)};
 }
 
-BP_WIDE __m256i wide_shade_levels(__m256i s) {
+BP_AVX2_INLINE __m256i wide_shade_levels(__m256i s) {
     return _mm256_srli_epi32(_mm256_slli_epi32(s, 16), 24);
 }
-BP_WIDE __m256i wide_half_shade_levels(__m256i s) {
+BP_AVX2_INLINE __m256i wide_half_shade_levels(__m256i s) {
     return _mm256_srli_epi32(_mm256_slli_epi32(s, 16), 25);
 }
 
 // ColourVector::blend on both halves.
-BP_WIDE __m256i wide_blend(__m256i a, __m256i b, __m256i f16) {
+BP_AVX2_INLINE __m256i wide_blend(__m256i a, __m256i b, __m256i f16) {
     __m256i d = _mm256_sub_epi16(b, a);
     return _mm256_add_epi16(a, _mm256_mulhi_epi16(_mm256_add_epi16(d, d), f16));
 }
 
 // Pixel k's four texels in the low half and pixel k + 4's in the high half,
 // blended along u into [top bottom] each.
-BP_WIDE __m256i wide_rows(const uint64_t* pairs, const uint32_t* at, int k, __m256i fu_k) {
+BP_AVX2_INLINE __m256i wide_rows(const uint64_t* pairs, const uint32_t* at, int k, __m256i fu_k) {
     __m256i texels = _mm256_inserti128_si256(
         _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pairs + at[k]))),
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(pairs + at[k + 4])), 1);
@@ -138,7 +139,7 @@ BP_WIDE __m256i wide_rows(const uint64_t* pairs, const uint32_t* at, int k, __m2
 
 // The bilinear sample of eight pixels from the pair table, as sample_quad
 // takes four.
-BP_WIDE ColourOctet sample_octet(const WideWalk& w, const uint64_t* pairs) {
+BP_AVX2_INLINE ColourOctet sample_octet(const WideWalk& w, const uint64_t* pairs) {
     const __m256i texel = _mm256_set1_epi32(255);
     __m256i tu = _mm256_and_si256(_mm256_srli_epi32(w.u, 11), texel);
     __m256i tv = _mm256_and_si256(_mm256_srli_epi32(w.v, 11), texel);
@@ -161,33 +162,33 @@ BP_WIDE ColourOctet sample_octet(const WideWalk& w, const uint64_t* pairs) {
                        fv.high)};
 }
 
-BP_WIDE ColourOctet shade_octet(ColourOctet c, __m256i levels) {
+BP_AVX2_INLINE ColourOctet shade_octet(ColourOctet c, __m256i levels) {
     ColourOctet l = spread_wide_lanes(levels);
     return {_mm256_srli_epi16(_mm256_mullo_epi16(c.low, l.low), 7),
             _mm256_srli_epi16(_mm256_mullo_epi16(c.high, l.high), 7)};
 }
 
 // Pixels 0 to 7 in order: each half packs its own four.
-BP_WIDE __m256i wide_pixels_of(ColourOctet c) {
+BP_AVX2_INLINE __m256i wide_pixels_of(ColourOctet c) {
     return _mm256_packus_epi16(c.low, c.high);
 }
 
 // The new pixels where `pass`, the old ones elsewhere.
-BP_WIDE void store_wide_pixels(uint32_t* frame, __m256i pixels, __m256i pass, int bits) {
+BP_AVX2_INLINE void store_wide_pixels(uint32_t* frame, __m256i pixels, __m256i pass, int bits) {
     __m256i* at = reinterpret_cast<__m256i*>(frame);
     if (bits != kAllLanes) pixels = _mm256_blendv_epi8(_mm256_loadu_si256(at), pixels, pass);
     _mm256_storeu_si256(at, pixels);
 }
 
-BP_WIDE __m256i add_to_wide_pixels(const uint32_t* frame, __m256i pixels) {
+BP_AVX2_INLINE __m256i add_to_wide_pixels(const uint32_t* frame, __m256i pixels) {
     return _mm256_adds_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(frame)), pixels);
 }
 
 // Eight pixels of one mode at frame and zbuf; `inside` marks the lanes
 // within the span. z moves on by eight pixels.
 template <uint8_t Mode>
-BP_WIDE void fill_octet(uint32_t* frame, uint16_t* zbuf, const WideWalk& w, float& z, float dz,
-                        __m256i inside, const uint64_t* pairs, __m256i glow) {
+BP_AVX2_INLINE void fill_octet(uint32_t* frame, uint16_t* zbuf, const WideWalk& w, float& z,
+                               float dz, __m256i inside, const uint64_t* pairs, __m256i glow) {
     if constexpr (Mode == RENDER_ADDITIVE_NO_DEPTH) {
         __m256i added = wide_pixels_of(shade_octet(sample_octet(w, pairs), wide_shade_levels(w.s)));
         store_wide_pixels(frame, add_to_wide_pixels(frame, added), inside, wide_pass_bits(inside));
@@ -251,14 +252,12 @@ template <uint8_t Mode>
     std::memcpy(zbuf + i, last_depths, left * sizeof *zbuf);
 }
 
-#undef BP_WIDE
+#undef BP_AVX2_INLINE
 
 }  // namespace
 
-bool processor_has_wide_span_loops() {
-    // Before any constructor has run, the processor's features must be read
-    // first; reading them again later costs nothing.
-    __builtin_cpu_init();
+// A read of the processor model the runtime filled in at start-up.
+bool wide_span_loops_available() {
     return __builtin_cpu_supports("avx2");
 }
 
@@ -283,7 +282,7 @@ void fill_span_pixels_wide(const SpanSetup& span, uint8_t mode, const uint64_t* 
 }
 
 #else
-bool processor_has_wide_span_loops() {
+bool wide_span_loops_available() {
     return false;
 }
 void fill_span_pixels_wide(const SpanSetup&, uint8_t, const uint64_t*) {}

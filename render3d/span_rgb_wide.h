@@ -12,8 +12,6 @@
 #define BP_WIDE_SPAN_LOOPS 0
 #endif
 
-// False where the build has no wide loops or the processor cannot run them.
-bool processor_has_wide_span_loops();
-// Only where processor_has_wide_span_loops(); `pairs` is the texture's pair
+// Only where wide_span_loops_available(); `pairs` is the texture's pair
 // table.
 void fill_span_pixels_wide(const SpanSetup& span, uint8_t mode, const uint64_t* pairs);

@@ -31,11 +31,10 @@ void fill_span_pixels(const SpanSetup& span, uint8_t mode);
 void fill_span_pixels_reference(const SpanSetup& span, uint8_t mode);
 extern bool use_reference_span_loops;
 // demo_rgb's fast loops take eight pixels at once where the processor has
-// AVX2 (x86-64 builds). use_wide_span_loops starts true there and false
-// everywhere else; clearing it runs the four-pixel loops instead, and
-// setting it where wide_span_loops_available() is false changes nothing.
+// AVX2 (x86-64 builds): wide_span_loops_available() says whether they can
+// here. Clearing allow_wide_span_loops runs the four-pixel loops instead.
 bool wide_span_loops_available();
-extern bool use_wide_span_loops;
+extern bool allow_wide_span_loops;
 
 // The same span from pixel `skip` on: the steps applied `skip` times, the
 // depth given as its sum so far.

@@ -32,13 +32,13 @@ double cpu_now() {
 
 Timed timed_run(bool reference_loops, bool wide_loops) {
     use_reference_span_loops = reference_loops;
-    use_wide_span_loops = wide_loops;
+    allow_wide_span_loops = wide_loops;
     const int64_t counter_before = virtual_counter;  // the clock runs on across runs
     const double start = cpu_now();
     const DemoRun run = run_demo_virtually({}, nullptr);
     const double cpu = cpu_now() - start;
     use_reference_span_loops = false;
-    use_wide_span_loops = wide_span_loops_available();
+    allow_wide_span_loops = true;
     const double demo = double(virtual_counter - counter_before) / double(kVirtualCounterFrequency);
     return {demo, cpu, run.frames_hash};
 }

@@ -48,7 +48,7 @@ bool use_span_loops(benchmark::State& state, int64_t loops) {
         return false;
     }
     use_reference_span_loops = loops == kPlainLoops;
-    use_wide_span_loops = loops == kEightPixelLoops;
+    allow_wide_span_loops = loops == kEightPixelLoops;
     return true;
 }
 

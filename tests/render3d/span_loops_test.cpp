@@ -26,7 +26,7 @@ class SpanLoopsTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         if (GetParam() && !wide_span_loops_available()) GTEST_SKIP() << "no eight-pixel loops here";
-        use_wide_span_loops = GetParam();
+        allow_wide_span_loops = GetParam();
         for (uint8_t& b : screen.texture) b = uint8_t(rng());
 #if BP_PIXEL_PAL
         for (uint8_t& b : shade) b = uint8_t(rng());
@@ -40,7 +40,7 @@ protected:
         load_span_colours();
     }
     void TearDown() override {
-        use_wide_span_loops = wide_span_loops_available();
+        allow_wide_span_loops = true;
 #if BP_PIXEL_PAL
         ShadeTable = AddTable = nullptr;
 #endif
