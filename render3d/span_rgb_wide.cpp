@@ -34,11 +34,11 @@ struct WideWalk {
     __m256i du, dv, ds;  // eight pixels' steps
 };
 
+// first + k * step in lane k, wrapping as the plain loop's 32-bit adds do.
 BP_AVX2_INLINE __m256i lanes_from(uint32_t first, uint32_t step) {
-    return _mm256_setr_epi32(int32_t(first), int32_t(first + step), int32_t(first + 2 * step),
-                             int32_t(first + 3 * step), int32_t(first + 4 * step),
-                             int32_t(first + 5 * step), int32_t(first + 6 * step),
-                             int32_t(first + 7 * step));
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    return _mm256_add_epi32(_mm256_set1_epi32(int32_t(first)),
+                            _mm256_mullo_epi32(_mm256_set1_epi32(int32_t(step)), lane));
 }
 
 BP_AVX2_INLINE WideWalk start_wide_walk(const SpanSetup& span) {
