@@ -8,6 +8,27 @@
 #pragma once
 #include <cstdint>
 
+#include "render3d/scene_objects.h"
+
+// Calls fill.template operator()<Mode>() with the RenderMode `mode` as a
+// constant, so that each mode's loop is built for it; a mode above 4 calls
+// nothing.
+template <typename Fill>
+void with_render_mode(uint8_t mode, Fill fill) {
+    switch (mode) {
+        case RENDER_OPAQUE_SHADED:
+            return fill.template operator()<RENDER_OPAQUE_SHADED>();
+        case RENDER_ADDITIVE_NO_DEPTH:
+            return fill.template operator()<RENDER_ADDITIVE_NO_DEPTH>();
+        case RENDER_OPAQUE_UNLIT:
+            return fill.template operator()<RENDER_OPAQUE_UNLIT>();
+        case RENDER_GLOW:
+            return fill.template operator()<RENDER_GLOW>();
+        case RENDER_ADDITIVE_SHADED:
+            return fill.template operator()<RENDER_ADDITIVE_SHADED>();
+    }
+}
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 

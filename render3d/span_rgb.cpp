@@ -382,23 +382,7 @@ void fill_span_pixels(const SpanSetup& span, uint8_t mode) {
         return;
     }
 #endif
-    switch (mode) {
-        case RENDER_OPAQUE_SHADED:
-            fill_quads<RENDER_OPAQUE_SHADED>(span, pairs);
-            break;
-        case RENDER_ADDITIVE_NO_DEPTH:
-            fill_quads<RENDER_ADDITIVE_NO_DEPTH>(span, pairs);
-            break;
-        case RENDER_OPAQUE_UNLIT:
-            fill_quads<RENDER_OPAQUE_UNLIT>(span, pairs);
-            break;
-        case RENDER_GLOW:
-            fill_quads<RENDER_GLOW>(span, pairs);
-            break;
-        case RENDER_ADDITIVE_SHADED:
-            fill_quads<RENDER_ADDITIVE_SHADED>(span, pairs);
-            break;
-    }
+    with_render_mode(mode, [&]<uint8_t Mode>() { fill_quads<Mode>(span, pairs); });
 #else
     fill_span_pixels_reference(span, mode);
 #endif

@@ -262,23 +262,7 @@ bool wide_span_loops_available() {
 }
 
 void fill_span_pixels_wide(const SpanSetup& span, uint8_t mode, const uint64_t* pairs) {
-    switch (mode) {
-        case RENDER_OPAQUE_SHADED:
-            fill_octets<RENDER_OPAQUE_SHADED>(span, pairs);
-            break;
-        case RENDER_ADDITIVE_NO_DEPTH:
-            fill_octets<RENDER_ADDITIVE_NO_DEPTH>(span, pairs);
-            break;
-        case RENDER_OPAQUE_UNLIT:
-            fill_octets<RENDER_OPAQUE_UNLIT>(span, pairs);
-            break;
-        case RENDER_GLOW:
-            fill_octets<RENDER_GLOW>(span, pairs);
-            break;
-        case RENDER_ADDITIVE_SHADED:
-            fill_octets<RENDER_ADDITIVE_SHADED>(span, pairs);
-            break;
-    }
+    with_render_mode(mode, [&]<uint8_t Mode>() { fill_octets<Mode>(span, pairs); });
 }
 
 #else
