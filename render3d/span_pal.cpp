@@ -54,8 +54,8 @@ void forget_span_colours() {}
 
 bool use_reference_span_loops = false;
 
-// The 8-bit loops look their pixels up one by one, which wider registers do
-// not speed up: they stay at four pixels a step.
+// Most of the 8-bit loops' work is table look-ups, a pixel at a time; they
+// have no eight-pixel form.
 bool wide_span_loops_available() {
     return false;
 }
