@@ -1,8 +1,8 @@
 // The fast span loops against the plain ones: every RenderMode, on random
 // spans over random frames, depths, textures and colour tables, must leave
 // the same pixels and the same depths. Each test runs the fast loops at four
-// pixels a step and, where the processor has them, at eight. The golden views are held the same
-// way in golden_frames_test.cpp.
+// pixels a step and, where the processor has them, at eight. The golden
+// views are held the same way in golden_frames_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
